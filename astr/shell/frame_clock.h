@@ -1,0 +1,30 @@
+// The frame clock: the performance counter turned into frame and step
+// lengths, and the run figures the statistics dialog shows.
+#pragma once
+
+#include <cstdint>
+
+struct RunStats {
+    float secondsPerTick;    // 1 / counter frequency (its low 32 bits)
+    uint32_t lastTick;       // low 32 bits of the counter at the last update or reset
+    float frameSeconds;      // measured length of the last frame
+    float stepSeconds;       // what the next simulation step advances by
+    float fixedStepSeconds;  // the fixed step, 0.01 once the main loop has begun
+    float elapsedSeconds;    // frame time summed since it was last cleared
+    int32_t colorBits;       // red + green + blue + alpha bits of the context
+    int32_t depthBits;
+    int32_t windowWidth;     // the window as created
+    int32_t windowHeight;
+};
+
+extern RunStats runStats;
+
+// Starts the clock: frequency, a first counter read and one update; leaves
+// the elapsed time and the step at 0.
+void startFrameTiming();
+
+// Measures the frame that has just ended and sets the next step.
+void updateFrameTiming();
+
+// Restarts the measurement now without counting a frame.
+void resetFrameTiming();

@@ -1,0 +1,18 @@
+// The few effects of the screensaver's logic that reach the platform. The
+// programs link the Win32 definitions; the unit tests link recording doubles.
+#pragma once
+
+#include <cstdint>
+
+uint64_t readPerformanceCounter();
+uint64_t readPerformanceFrequency();
+
+void setHighPriority();
+void setNormalPriority();
+
+// Loops "astr.wav" without waiting; nothing plays when the file is missing.
+void playBackgroundSound();
+
+// Shows the fatal-error box over the main window, then ends the process with
+// status -1.
+[[noreturn]] void reportFatalErrorAndExit(const char* message);

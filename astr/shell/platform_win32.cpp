@@ -1,0 +1,47 @@
+// The screensaver's platform effects, on Win32.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdlib>
+
+#include "main_window.h"
+#include "platform.h"
+
+HWND mainWindow = nullptr;
+
+uint64_t readPerformanceCounter()
+{
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<uint64_t>(counter.QuadPart);
+}
+
+uint64_t readPerformanceFrequency()
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<uint64_t>(frequency.QuadPart);
+}
+
+void setHighPriority()
+{
+    SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+}
+
+void setNormalPriority()
+{
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+}
+
+void playBackgroundSound()
+{
+    PlaySoundA("astr.wav", nullptr, SND_FILENAME | SND_LOOP | SND_NODEFAULT | SND_ASYNC);
+}
+
+void reportFatalErrorAndExit(const char* message)
+{
+    ShowCursor(TRUE);  // undoes the full-screen run's hidden cursor
+    MessageBoxA(mainWindow, message, "astr-Error", MB_OK);
+    PostQuitMessage(0);
+    std::exit(-1);
+}

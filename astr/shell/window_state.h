@@ -1,0 +1,18 @@
+// What the window procedure keeps for the simulation and the drawing: the
+// keys held down and the aspect factors of the client area.
+#pragma once
+
+#include <cstdint>
+
+constexpr int holdKey = 0x48;  // H: freezes the swarm while held
+
+extern uint8_t keyDown[256];   // 1 while the key of that virtual-key code is down
+
+// Scale factors that give a scene unit the same length on both axes:
+// the longer side's factor is shorter / longer, the other 1.
+extern float aspectX;
+extern float aspectY;
+
+// The aspect rule of a resize to a client area of width by height pixels;
+// a height of 0 counts as 1.
+void setAspectForClientSize(uint32_t width, uint32_t height);

@@ -1,0 +1,86 @@
+#include "calibration.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "../settings/settings.h"
+#include "../shell/fatal_error.h"
+#include "../shell/frame_clock.h"
+#include "../shell/platform.h"
+#include "../shell/run_mode.h"
+#include "particles.h"
+#include "random.h"
+
+namespace {
+
+constexpr double rebirthRadiusSquared = 0.00002;
+constexpr double rebirthAngleScale = 0.00001;
+constexpr uint32_t rebirthAngleSteps = 628308;  // angles from 0 to a little under 2 pi
+
+void scaleParticleCount()
+{
+    // Where the cost is proportional to the count, this halves the
+    // logarithmic error of the frame time every frame.
+    const float ratio = static_cast<float>(std::sqrt(double{runStats.fixedStepSeconds} / runStats.frameSeconds));
+    const double n = double{ratio} * particleCount;
+    if (!(n <= poolSize))  // NaN too
+        particleCount = poolSize;
+    else if (n < smallestParticleCount)
+        particleCount = smallestParticleCount;
+    else
+        particleCount = static_cast<int32_t>(n);
+}
+
+float rebirthAngle()
+{
+    return static_cast<float>(randomRange(0, rebirthAngleSteps) * rebirthAngleScale);
+}
+
+// The swarm starts again as a tiny sphere around the origin, at rest.
+void rebirthSwarm()
+{
+    const float radius = static_cast<float>(std::sqrt(rebirthRadiusSquared));
+    for (int32_t i = 0; i < particleCount; ++i) {
+        randomRange(0, 2000);  // drawn and thrown away, as it always was
+        const float a = rebirthAngle();
+        const float b = rebirthAngle();
+        const float sinA = static_cast<float>(std::sin(double{a}));
+        const float cosA = static_cast<float>(std::cos(double{a}));
+        const float sinB = static_cast<float>(std::sin(double{b}));
+        const float cosB = static_cast<float>(std::cos(double{b}));
+        Particle& p = particleBuffer[i];
+        p.position.x = static_cast<float>(double{radius} * sinB);
+        p.position.y = static_cast<float>(double{radius} * sinA * cosB);
+        p.position.z = static_cast<float>(double{radius} * cosA * cosB);
+        p.velocity = Vector3{};
+    }
+}
+
+void endCalibration()
+{
+    attractor = Attractor{};
+
+    void* resized = std::realloc(particleBuffer, static_cast<size_t>(particleCount) * sizeof(Particle));
+    if (!resized)
+        FatalError("Bad, bad Windows!\r\n"
+                   "Memorymanagment error. Resizing failed. You should go to search your windows-cd...");
+    particleBuffer = static_cast<Particle*>(resized);
+
+    rebirthSwarm();
+    setNormalPriority();
+    runStats.stepSeconds = runStats.fixedStepSeconds;  // the rest of this frame
+    if (runMode == Saver && settings.Music == 1)
+        playBackgroundSound();
+    resetFrameTiming();  // the resize and rebirth are no frame time
+    runStats.elapsedSeconds = 0.0f;
+}
+
+}  // namespace
+
+void calibrationStep()
+{
+    scaleParticleCount();
+    if (--calibrationFrames != 0)
+        return;
+    endCalibration();
+}

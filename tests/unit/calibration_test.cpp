@@ -1,0 +1,140 @@
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "../../astr/sim/calibration.h"
+#include "sim_fixture.h"
+
+struct CountCase {
+    int32_t count;
+    float frameSeconds;
+    int32_t next;
+};
+
+class CalibrationCount : public SimTest, public ::testing::WithParamInterface<CountCase> {};
+
+TEST_P(CalibrationCount, ScalesTowardsTheTargetFrameTime)
+{
+    const CountCase c = GetParam();
+    calibrationFrames = 10;
+    particleCount = c.count;
+    runStats.frameSeconds = c.frameSeconds;
+    calibrationStep();
+    EXPECT_EQ(particleCount, c.next);
+    EXPECT_EQ(calibrationFrames, 9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, CalibrationCount,
+    ::testing::Values(CountCase{32768, 0.04f, 16384},    // ratio 0.5
+                      CountCase{16384, 0.02f, 11585},    // ratio 0.70710677
+                      CountCase{32768, 0.0025f, 32768},  // ratio 2, held at the pool size
+                      CountCase{16384, 0.0025f, 32768},  // exactly the pool size
+                      CountCase{20000, 0.0025f, 32768},  // 40000
+                      CountCase{19, 1.0f, 2},            // 1.9 is raised to the smallest count
+                      CountCase{29, 1.0f, 2},            // 2.9 is cut, not rounded
+                      CountCase{2, 100.0f, 2},
+                      CountCase{1000, 0.0f, 32768}));    // an unmeasured frame: infinite ratio
+
+TEST_F(SimTest, UnsetTargetAndUnmeasuredFrameGiveTheWholePool)
+{
+    calibrationFrames = 5;
+    particleCount = 100;
+    runStats.fixedStepSeconds = 0.0f;
+    runStats.frameSeconds = 0.0f;  // 0 / 0
+    calibrationStep();
+    EXPECT_EQ(particleCount, poolSize);
+}
+
+TEST_F(SimTest, LastCalibrationFrameRestartsTheSwarm)
+{
+    initSimulation(1);
+    calibrationFrames = 1;
+    particleCount = 1000;
+    runStats.frameSeconds = 0.04f;
+    runStats.stepSeconds = 0.3f;
+    runStats.elapsedSeconds = 2.5f;
+    attractor.position = Vector3{0.1f, -0.1f, 0.05f};
+    attractor.velocity = Vector3{0.01f, 0.02f, 0.03f};
+    fakePlatform.counter = 0x123456789ull;
+    particleBuffer[3].screenX = 0.25f;
+
+    calibrationStep();
+
+    EXPECT_EQ(calibrationFrames, 0);
+    EXPECT_EQ(particleCount, 500);
+    EXPECT_EQ(attractor.position.x, 0.0f);
+    EXPECT_EQ(attractor.position.y, 0.0f);
+    EXPECT_EQ(attractor.velocity.z, 0.0f);
+    for (int32_t i = 0; i < particleCount; ++i) {
+        const Vector3 p = particleBuffer[i].position;
+        ASSERT_NEAR(std::sqrt(double{p.x} * p.x + double{p.y} * p.y + double{p.z} * p.z), 0.0044721, 1e-6);
+        ASSERT_EQ(particleBuffer[i].velocity.x, 0.0f);
+        ASSERT_EQ(particleBuffer[i].velocity.y, 0.0f);
+        ASSERT_EQ(particleBuffer[i].velocity.z, 0.0f);
+    }
+    EXPECT_EQ(particleBuffer[3].screenX, 0.25f);  // the calibration frames' place is kept
+    EXPECT_EQ(runStats.stepSeconds, 0.01f);
+    EXPECT_EQ(runStats.elapsedSeconds, 0.0f);
+    EXPECT_EQ(runStats.lastTick, 0x23456789u);  // the clock was restarted
+    EXPECT_EQ(runStats.frameSeconds, 0.04f);
+    EXPECT_EQ(fakePlatform.effects, (std::vector<std::string>{"priority normal"}));
+}
+
+TEST_F(SimTest, ReturnsFromEveryFrameButTheLast)
+{
+    calibrationFrames = 3;
+    runStats.frameSeconds = 0.01f;
+    calibrationStep();
+    calibrationStep();
+    EXPECT_EQ(calibrationFrames, 1);
+    EXPECT_TRUE(fakePlatform.effects.empty());
+    calibrationStep();
+    EXPECT_EQ(calibrationFrames, 0);
+    EXPECT_FALSE(fakePlatform.effects.empty());
+}
+
+struct SoundCase {
+    RunMode mode;
+    int32_t music;
+    bool plays;
+};
+
+class CalibrationSound : public SimTest, public ::testing::WithParamInterface<SoundCase> {};
+
+TEST_P(CalibrationSound, StartsOnlyInAFullScreenRunWithMusicOn)
+{
+    const SoundCase c = GetParam();
+    runMode = c.mode;
+    settings.Music = c.music;
+    calibrationFrames = 1;
+    runStats.frameSeconds = 0.01f;
+    calibrationStep();
+    const bool played = std::find(fakePlatform.effects.begin(), fakePlatform.effects.end(), "sound") !=
+                        fakePlatform.effects.end();
+    EXPECT_EQ(played, c.plays);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CalibrationSound,
+                         ::testing::Values(SoundCase{Saver, 1, true}, SoundCase{Preview, 1, false},
+                                           SoundCase{Saver, 0, false}, SoundCase{Saver, 2, false}));
+
+TEST_F(SimTest, DefaultCalibrationEndsInsideFrame256WhichMovesTheRebornSwarm)
+{
+    initSimulation(7);
+    calibrationFrames = defaultCalibrationFrames;
+    runStats.frameSeconds = 0.01f;
+    for (int frame = 1; frame <= 256; ++frame) {
+        runStats.stepSeconds = 0.05f;
+        beginFrameStep();
+        if (frame < 256) {
+            ASSERT_EQ(calibrationFrames, 256 - frame);
+            continue;
+        }
+        ASSERT_EQ(calibrationFrames, 0);
+        EXPECT_EQ(runStats.stepSeconds, 0.01f);
+        const Vector3 reborn = particleBuffer[0].position;
+        stepParticle(0, spinSin, spinCos);
+        EXPECT_NE(particleBuffer[0].position.x, reborn.x);
+    }
+}

@@ -1,0 +1,35 @@
+#include "fake_platform.h"
+
+#include "../../astr/shell/platform.h"
+
+FakePlatform fakePlatform;
+
+uint64_t readPerformanceCounter()
+{
+    return fakePlatform.counter;
+}
+
+uint64_t readPerformanceFrequency()
+{
+    return fakePlatform.frequency;
+}
+
+void setHighPriority()
+{
+    fakePlatform.effects.push_back("priority high");
+}
+
+void setNormalPriority()
+{
+    fakePlatform.effects.push_back("priority normal");
+}
+
+void playBackgroundSound()
+{
+    fakePlatform.effects.push_back("sound");
+}
+
+void reportFatalErrorAndExit(const char* message)
+{
+    throw FatalExit{message};
+}

@@ -1,0 +1,19 @@
+// A recording stand-in for the screensaver's platform effects.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct FakePlatform {
+    uint64_t counter = 0;
+    uint64_t frequency = 1000000;
+    std::vector<std::string> effects;  // "priority high", "priority normal", "sound"
+};
+
+extern FakePlatform fakePlatform;
+
+// What the fake throws where the real platform would end the process.
+struct FatalExit {
+    std::string message;
+};

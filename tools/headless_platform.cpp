@@ -1,0 +1,28 @@
+// The platform as the headless tools see it: a clock that stands still, no
+// priorities, no sound, and fatal errors on standard error.
+#include <cstdio>
+#include <cstdlib>
+
+#include "../astr/shell/platform.h"
+
+uint64_t readPerformanceCounter()
+{
+    return 0;
+}
+
+uint64_t readPerformanceFrequency()
+{
+    return 1;
+}
+
+void setHighPriority() {}
+
+void setNormalPriority() {}
+
+void playBackgroundSound() {}
+
+void reportFatalErrorAndExit(const char* message)
+{
+    std::fprintf(stderr, "astr-Error: %s\n", message);
+    std::exit(-1);
+}
