@@ -1,7 +1,7 @@
 # Windows programs run here under wine64, in a prefix inside the build tree,
 # on the display the session script hands out (an Xvfb of its own when none
 # is set). One wineserver stays up for the whole test run.
-set(WINE_SESSION_DIR ${CMAKE_BINARY_DIR}/wine-session)
+set(WINE_SESSION_DIR ${CMAKE_BINARY_DIR}/wine-state)
 set(WINE_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-env.sh.in ${CMAKE_BINARY_DIR}/wine-env.sh @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run

@@ -1,0 +1,172 @@
+#include "ui_driver.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+constexpr DWORD pollMs = 20;
+
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    if (search->className && windowClass(window) != search->className)
+        return TRUE;
+    if (search->caption && windowText(window) != search->caption)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK collectChild(HWND window, LPARAM data)
+{
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+bool isStatic(HWND window)
+{
+    return windowClass(window) == "Static";
+}
+
+bool isIconStatic(HWND window)
+{
+    return isStatic(window) && (GetWindowLongPtrA(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+}
+
+}  // namespace
+
+Program start(const std::string& commandLine, const std::string& directory)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = commandLine;  // CreateProcessA may write into it
+    Program program;
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        program.process = info.hProcess;
+        program.id = info.dwProcessId;
+    }
+    return program;
+}
+
+HWND waitForWindow(const Program& program, const char* className, const char* caption, DWORD timeoutMs)
+{
+    const DWORD begin = GetTickCount();
+    do {
+        WindowSearch search{program.id, className, caption, nullptr};
+        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        pumpMessages(pollMs);
+    } while (GetTickCount() - begin < timeoutMs);
+    return nullptr;
+}
+
+DWORD waitForExit(Program& program, DWORD timeoutMs)
+{
+    if (!program.process)
+        return STILL_ACTIVE;
+    const DWORD begin = GetTickCount();
+    while (WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT) {
+        if (GetTickCount() - begin >= timeoutMs) {
+            TerminateProcess(program.process, STILL_ACTIVE);
+            WaitForSingleObject(program.process, INFINITE);
+            CloseHandle(program.process);
+            program.process = nullptr;
+            return STILL_ACTIVE;
+        }
+        pumpMessages(pollMs);
+    }
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(program.process, &code);
+    CloseHandle(program.process);
+    program.process = nullptr;
+    return code;
+}
+
+std::string windowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+std::string windowClass(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::vector<HWND> children(HWND window)
+{
+    std::vector<HWND> found;
+    EnumChildWindows(window, collectChild, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::string messageBoxText(HWND box)
+{
+    for (HWND child : children(box))
+        if (isStatic(child) && !isIconStatic(child) && GetWindowTextLengthA(child) > 0)
+            return windowText(child);
+    return {};
+}
+
+bool messageBoxHasIcon(HWND box)
+{
+    for (HWND child : children(box))
+        if (isIconStatic(child) && IsWindowVisible(child) && SendMessageA(child, STM_GETICON, 0, 0) != 0)
+            return true;
+    return false;
+}
+
+std::vector<std::string> messageBoxButtons(HWND box)
+{
+    std::vector<std::string> buttons;
+    for (HWND child : children(box)) {
+        if (windowClass(child) != "Button" || !IsWindowVisible(child))
+            continue;
+        std::string text = windowText(child);
+        text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+        buttons.push_back(text);
+    }
+    return buttons;
+}
+
+void pressButton(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void pumpMessages(DWORD milliseconds)
+{
+    const DWORD begin = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - begin < milliseconds);
+}
+
+}  // namespace ui

@@ -1,0 +1,49 @@
+// Drives Windows programs as a person would: starts them, finds their
+// windows, reads and presses controls, and collects exit codes. Every wait
+// keeps the calling thread's messages flowing, so that programs whose windows
+// are owned by the caller's windows never block on it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct Program {
+    HANDLE process = nullptr;
+    DWORD id = 0;
+};
+
+constexpr DWORD defaultTimeoutMs = 20000;
+
+// Starts commandLine in directory (the caller's own when empty).
+Program start(const std::string& commandLine, const std::string& directory = "");
+
+// The visible top-level window of the program with that class and caption,
+// or null when none shows up in time.
+HWND waitForWindow(const Program& program, const char* className, const char* caption,
+                   DWORD timeoutMs = defaultTimeoutMs);
+
+// The exit code, or STILL_ACTIVE when the program has not ended in time
+// (it is then killed).
+DWORD waitForExit(Program& program, DWORD timeoutMs = defaultTimeoutMs);
+
+std::string windowText(HWND window);
+std::string windowClass(HWND window);
+std::vector<HWND> children(HWND window);
+
+// A message box's text, whether it shows an icon, and its buttons' texts
+// with the mnemonic marks taken out.
+std::string messageBoxText(HWND box);
+bool messageBoxHasIcon(HWND box);
+std::vector<std::string> messageBoxButtons(HWND box);
+
+// Presses the button of that id the way a click does.
+void pressButton(HWND dialog, int id);
+
+// Handles the calling thread's waiting messages for about that long.
+void pumpMessages(DWORD milliseconds);
+
+}  // namespace ui
