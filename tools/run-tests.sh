@@ -1,0 +1,34 @@
+#!/bin/sh
+# Builds every preset and runs its tests: native (unit tests under the
+# sanitizers, the headless runner), win64 (the Windows tests under wine64),
+# win32 (the shipped images). Ends with one tally over all of them.
+set -u
+cd "$(dirname "$0")/.."
+passed=0
+failed=0
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+for preset in native win64 win32; do
+  echo "== $preset"
+  if ! cmake --preset "$preset" >"$log" 2>&1; then
+    cat "$log"
+    echo "the $preset build could not be configured"
+    exit 1
+  fi
+  cmake --build --preset "$preset" || { echo "the $preset build failed"; exit 1; }
+  ctest --preset "$preset" 2>&1 | tee "$log"
+  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log")
+  if [ -z "$summary" ]; then
+    echo "ctest of $preset gave no summary"
+    failed=$((failed + 1))
+    continue
+  fi
+  failures=$(echo "$summary" | sed -E 's/.* ([0-9]+) tests? failed.*/\1/')
+  total=$(echo "$summary" | sed -E 's/.*out of ([0-9]+).*/\1/')
+  passed=$((passed + total - failures))
+  failed=$((failed + failures))
+done
+
+echo "all presets: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
