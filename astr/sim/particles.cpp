@@ -10,6 +10,8 @@
 #include "calibration.h"
 #include "random.h"
 
+static_assert(sizeof(Particle) == 36, "the pool is 32768 records of nine floats, 1179648 bytes");
+
 Particle* particleBuffer = nullptr;
 int32_t particleCount = poolSize;
 int32_t calibrationFrames = defaultCalibrationFrames;
