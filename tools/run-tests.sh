@@ -9,7 +9,7 @@ failed=0
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-for preset in native win64 win32; do
+for preset in native fuzz win64 win32; do
   echo "== $preset"
   if ! cmake --preset "$preset" >"$log" 2>&1; then
     cat "$log"

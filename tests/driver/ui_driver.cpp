@@ -101,10 +101,22 @@ DWORD waitForExit(Program& program, DWORD timeoutMs)
 
 std::string windowText(HWND window)
 {
-    const int length = GetWindowTextLengthA(window);
+    // WM_GETTEXT, not GetWindowText: across processes only the message
+    // reaches what an edit control holds.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+    text.resize(static_cast<size_t>(copied));
     return text;
+}
+
+std::string itemText(HWND dialog, int id)
+{
+    return windowText(GetDlgItem(dialog, id));
 }
 
 std::string windowClass(HWND window)
@@ -154,6 +166,42 @@ void pressButton(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+HWND focusedWindow(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void pressKey(HWND window, WORD virtualKey)
+{
+    HWND target = focusedWindow(window);
+    if (!target)
+        target = window;
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
+}
+
+void pressAltKey(HWND window, WORD virtualKey)
+{
+    HWND target = focusedWindow(window);
+    if (!target)
+        target = window;
+    constexpr LPARAM altDown = 1 | (1 << 29);
+    PostMessageA(target, WM_SYSKEYDOWN, virtualKey, altDown);
+    PostMessageA(target, WM_SYSKEYUP, virtualKey, altDown | (1u << 30) | (1u << 31));
+}
+
+std::string windowsPath(const std::string& hostPath)
+{
+    std::string path = hostPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path.size() > 0 && path[0] == '\\' ? "Z:" + path : path;
 }
 
 void pumpMessages(DWORD milliseconds)

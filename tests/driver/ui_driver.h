@@ -31,6 +31,7 @@ HWND waitForWindow(const Program& program, const char* className, const char* ca
 DWORD waitForExit(Program& program, DWORD timeoutMs = defaultTimeoutMs);
 
 std::string windowText(HWND window);
+std::string itemText(HWND dialog, int id);
 std::string windowClass(HWND window);
 std::vector<HWND> children(HWND window);
 
@@ -42,6 +43,19 @@ std::vector<std::string> messageBoxButtons(HWND box);
 
 // Presses the button of that id the way a click does.
 void pressButton(HWND dialog, int id);
+
+// The window that has the keyboard focus in the thread that owns window.
+HWND focusedWindow(HWND window);
+
+// A key press and release sent to the focused window of window's thread, as
+// the keyboard would deliver it (the dialog manager sees it first).
+void pressKey(HWND window, WORD virtualKey);
+
+// Alt and a key, as the system-menu keyboard interface receives it.
+void pressAltKey(HWND window, WORD virtualKey);
+
+// The Windows form of a path of the host (Wine's Z: drive).
+std::string windowsPath(const std::string& hostPath);
 
 // Handles the calling thread's waiting messages for about that long.
 void pumpMessages(DWORD milliseconds);

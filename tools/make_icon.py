@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""Draws the suite's program icons: one 32 x 32 image in 256 colours each.
+
+    make_icon.py package OUT.ico    sepria's package box with its install arrow
+"""
+import struct
+import sys
+
+SIZE = 32
+
+
+def package():
+    """A cardboard box, seen from the front and above, and a green arrow into it."""
+    colours = {
+        ".": None,               # transparent
+        "k": (40, 26, 12),       # outline
+        "f": (181, 131, 74),     # front face
+        "s": (138, 90, 43),      # side face
+        "t": (217, 168, 108),    # top face
+        "p": (236, 220, 180),    # packing tape
+        "g": (40, 170, 60),      # arrow
+        "G": (20, 110, 35),      # arrow edge
+    }
+    pixels = [["."] * SIZE for _ in range(SIZE)]
+
+    def fill(x0, y0, x1, y1, c):
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                pixels[y][x] = c
+
+    # Top face: a parallelogram from rows 12 to 17, leaning right.
+    for row, y in enumerate(range(12, 18)):
+        fill(4 + (5 - row), y, 22 + (5 - row), y, "t")
+    fill(10, 12, 28, 12, "k")
+    # Front face and side face.
+    fill(4, 18, 22, 29, "f")
+    for row, y in enumerate(range(13, 30)):
+        depth = min(row, 5)
+        fill(23, y, 23 + (5 - depth) if row < 5 else 27, y, "s")
+    fill(23, 18, 27, 24, "s")
+    for y in range(25, 30):
+        fill(23, y, 27 - (y - 25), y, "s")
+    # Tape down the middle of the top and the front.
+    fill(12, 12, 14, 17, "p")
+    fill(12, 18, 14, 21, "p")
+    # Outlines.
+    fill(4, 18, 22, 18, "k")
+    fill(4, 18, 4, 29, "k")
+    fill(4, 29, 22, 29, "k")
+    fill(22, 18, 22, 29, "k")
+    for i in range(6):
+        pixels[17 - i][4 + i] = "k"
+        pixels[17 - i][22 + i] = "k"
+    fill(28, 12, 28, 24, "k")
+    for i in range(5):
+        pixels[25 + i][27 - i] = "k"
+    # The arrow, pointing down into the box.
+    fill(11, 1, 15, 7, "g")
+    for i in range(6):
+        fill(7 + i, 8 + i, 19 - i, 8 + i, "g")
+    fill(10, 1, 10, 7, "G")
+    fill(16, 1, 16, 7, "G")
+    for i in range(6):
+        pixels[8 + i][6 + i] = "G"
+        pixels[8 + i][20 - i] = "G"
+    return colours, pixels
+
+
+DESIGNS = {"package": package}
+
+
+def write_icon(path, colours, pixels):
+    names = [n for n in colours if colours[n] is not None]
+    index = {n: i + 1 for i, n in enumerate(names)}  # entry 0: black, under the mask
+    palette = [(0, 0, 0)] + [colours[n] for n in names]
+    palette += [(0, 0, 0)] * (256 - len(palette))
+
+    header = struct.pack("<IiiHHIIiiII", 40, SIZE, 2 * SIZE, 1, 8, 0, 0, 0, 0, 256, 0)
+    colour_table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
+    rows = reversed(pixels)  # bottom-up, as bitmaps are
+    xor = b""
+    mask = b""
+    for row in rows:
+        xor += bytes(index.get(c, 0) for c in row)
+        bits = "".join("1" if c == "." else "0" for c in row)
+        mask += int(bits, 2).to_bytes(4, "big")
+    image = header + colour_table + xor + mask
+    directory = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 8, len(image), 6 + 16)
+    with open(path, "wb") as out:
+        out.write(directory + entry + image)
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[1] not in DESIGNS:
+        sys.exit(__doc__)
+    colours, pixels = DESIGNS[sys.argv[1]]()
+    write_icon(sys.argv[2], colours, pixels)
+
+
+if __name__ == "__main__":
+    main()
