@@ -2,6 +2,7 @@
 """Draws the suite's program icons: one 32 x 32 image in 256 colours each.
 
     make_icon.py package OUT.ico    sepria's package box with its install arrow
+    make_icon.py chip OUT.ico       vantor's graphics chip with a shaded triangle
 """
 import struct
 import sys
@@ -66,7 +67,53 @@ def package():
     return colours, pixels
 
 
-DESIGNS = {"package": package}
+def chip():
+    """A graphics chip on its pins, a shaded triangle on its face."""
+    colours = {
+        ".": None,
+        "k": (20, 20, 24),       # outline
+        "b": (52, 56, 66),       # chip body
+        "B": (78, 84, 98),       # body highlight
+        "m": (200, 200, 190),    # pins
+        "r": (230, 60, 40),      # triangle corners
+        "g": (60, 200, 80),
+        "u": (50, 110, 240),
+        "w": (235, 235, 235),    # the blend between them
+    }
+    pixels = [["."] * SIZE for _ in range(SIZE)]
+
+    def fill(x0, y0, x1, y1, c):
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                pixels[y][x] = c
+
+    for i in range(6, 26, 3):  # pins on all four sides
+        fill(i, 1, i + 1, 4, "m")
+        fill(i, 27, i + 1, 30, "m")
+        fill(1, i, 4, i + 1, "m")
+        fill(27, i, 30, i + 1, "m")
+    fill(4, 4, 27, 27, "k")
+    fill(5, 5, 26, 26, "b")
+    fill(5, 5, 26, 6, "B")
+    fill(5, 5, 6, 26, "B")
+    # The triangle: apex at the top, base at the bottom, corners coloured.
+    for row in range(15):
+        y = 9 + row
+        half = row * 8 // 14
+        for x in range(16 - half, 16 + half + 1):
+            if row < 5:
+                c = "r"
+            elif x < 16 - half // 3:
+                c = "g"
+            elif x > 16 + half // 3:
+                c = "u"
+            else:
+                c = "w"
+            pixels[y][x] = c
+    return colours, pixels
+
+
+DESIGNS = {"package": package, "chip": chip}
 
 
 def write_icon(path, colours, pixels):
