@@ -195,6 +195,39 @@ void pressAltKey(HWND window, WORD virtualKey)
     PostMessageA(target, WM_SYSKEYUP, virtualKey, altDown | (1u << 30) | (1u << 31));
 }
 
+std::string makeScratchFolder(const std::string& prefix)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    for (unsigned serial = GetTickCount();; ++serial) {
+        const std::string folder = temp + prefix + std::to_string(serial);
+        if (CreateDirectoryA(folder.c_str(), nullptr))
+            return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return {};
+    }
+}
+
+void removeTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = folder + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
 std::string windowsPath(const std::string& hostPath)
 {
     std::string path = hostPath;

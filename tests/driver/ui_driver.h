@@ -54,6 +54,12 @@ void pressKey(HWND window, WORD virtualKey);
 // Alt and a key, as the system-menu keyboard interface receives it.
 void pressAltKey(HWND window, WORD virtualKey);
 
+// A new, empty folder in the temp folder, its name starting with prefix.
+std::string makeScratchFolder(const std::string& prefix);
+
+// Deletes a folder with everything in it.
+void removeTree(const std::string& folder);
+
 // The Windows form of a path of the host (Wine's Z: drive).
 std::string windowsPath(const std::string& hostPath);
 

@@ -51,13 +51,9 @@ class Sepria : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        static int serial = 0;
-        folder = std::string(temp) + "sepria-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 std::to_string(++serial);
-        payload = "sepria-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(serial) + ".txt";
-        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        folder = ui::makeScratchFolder("sepria-e2e-");
+        ASSERT_FALSE(folder.empty());
+        payload = folder.substr(folder.rfind('\\') + 1) + ".txt";  // unique in the system folder too
     }
 
     void TearDown() override
@@ -65,7 +61,7 @@ protected:
         if (program.process)
             ui::waitForExit(program, 0);
         DeleteFileA((systemFolder() + "\\" + payload).c_str());
-        // The scratch folder is left to the prefix's temp folder.
+        ui::removeTree(folder);
     }
 
     void writeFile(const std::string& name, const std::string& bytes)
