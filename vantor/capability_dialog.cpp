@@ -1,6 +1,7 @@
 #include "capability_dialog.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "capability_report.h"
 #include "resource.h"
@@ -25,19 +26,23 @@ void fillControls(HWND dialog, CapabilityReport& report)
     std::snprintf(textureSize, sizeof textureSize, "%i x %i", report.maxTextureSize, report.maxTextureSize);
     SetDlgItemTextA(dialog, IDC_MAX_TEXTURE_SIZE, textureSize);
 
-    showNumber(dialog, IDC_RED_BITS, report.redBits);
-    showNumber(dialog, IDC_GREEN_BITS, report.greenBits);
-    showNumber(dialog, IDC_BLUE_BITS, report.blueBits);
-    showNumber(dialog, IDC_ALPHA_BITS, report.alphaBits);
-    showNumber(dialog, IDC_COLOR_BITS, report.colorBufferBits);
-    showNumber(dialog, IDC_ACCUM_RED_BITS, report.accumRedBits);
-    showNumber(dialog, IDC_ACCUM_GREEN_BITS, report.accumGreenBits);
-    showNumber(dialog, IDC_ACCUM_BLUE_BITS, report.accumBlueBits);
-    showNumber(dialog, IDC_ACCUM_ALPHA_BITS, report.accumAlphaBits);
-    showNumber(dialog, IDC_ACCUM_BITS, report.accumBits);
-    showNumber(dialog, IDC_DEPTH_BITS, report.depthBufferBits);
-    showNumber(dialog, IDC_STENCIL_BITS, report.stencilBits);
-    showNumber(dialog, IDC_MAX_LIGHTS, report.maxLights);
+    const std::pair<int, int32_t> numbers[] = {
+        {IDC_RED_BITS, report.redBits},
+        {IDC_GREEN_BITS, report.greenBits},
+        {IDC_BLUE_BITS, report.blueBits},
+        {IDC_ALPHA_BITS, report.alphaBits},
+        {IDC_COLOR_BITS, report.colorBufferBits},
+        {IDC_ACCUM_RED_BITS, report.accumRedBits},
+        {IDC_ACCUM_GREEN_BITS, report.accumGreenBits},
+        {IDC_ACCUM_BLUE_BITS, report.accumBlueBits},
+        {IDC_ACCUM_ALPHA_BITS, report.accumAlphaBits},
+        {IDC_ACCUM_BITS, report.accumBits},
+        {IDC_DEPTH_BITS, report.depthBufferBits},
+        {IDC_STENCIL_BITS, report.stencilBits},
+        {IDC_MAX_LIGHTS, report.maxLights},
+    };
+    for (const auto& [id, value] : numbers)
+        showNumber(dialog, id, value);
 
     SetDlgItemTextA(dialog, IDC_EXTENSIONS, extensionListText.c_str());
 

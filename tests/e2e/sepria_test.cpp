@@ -9,6 +9,7 @@
 
 #include "../../sepria/resource.h"
 #include "dialog_template.h"
+#include "resource_checks.h"
 #include "ui_driver.h"
 
 namespace {
@@ -293,9 +294,5 @@ TEST(SepriaResources, DialogIsBuiltAsListed)
 
 TEST(SepriaResources, IconIsOne32By32ImageIn256Colours)
 {
-    const std::vector<ui::IconImage> images = ui::readIconGroup(sepriaExe, "EXEICON");
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_EQ(images[0].width, 32);
-    EXPECT_EQ(images[0].height, 32);
-    EXPECT_EQ(images[0].bitCount, 8);
+    EXPECT_TRUE(isOne32By32IconIn256Colours(sepriaExe, "EXEICON"));
 }
