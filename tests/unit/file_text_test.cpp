@@ -71,4 +71,14 @@ TEST(FileText, FileWithoutASizeGivesNothing)
     close(writer);
     std::remove(path.c_str());
 }
+
+// A sysfs attribute tells a size of 4096 but gives only its few bytes: a read
+// that falls short of the size must end like a file that cannot be opened.
+TEST(FileText, ShortReadGivesNothing)
+{
+    const char* attribute = "/sys/devices/system/cpu/online";
+    if (access(attribute, R_OK) != 0)
+        GTEST_SKIP() << attribute << " is not there to read";
+    EXPECT_EQ(readFileText(attribute), nullptr);
+}
 #endif
