@@ -28,7 +28,6 @@ struct Projection {
 
 constexpr int32_t poolSize = 32768;
 constexpr int32_t defaultCalibrationFrames = 256;
-constexpr int32_t preciseCalibrationFrames = 2048;
 constexpr float cameraDistance = 0.6f;
 
 extern Particle* particleBuffer;

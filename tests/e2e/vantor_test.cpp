@@ -133,10 +133,10 @@ TEST(Vantor, ShowsWhatTheContextReports)
     HWND dialog = startAndWatch(program, probeEverVisible);
     ASSERT_NE(dialog, nullptr);
 
-    const std::string space = r.version.find(' ') == std::string::npos ? "" : " ";
-    std::string version = r.version;
-    if (!space.empty())
-        version.replace(version.find(' '), 1, "\r\n");
+    std::string version = r.version;  // its first blank shows as a line break
+    const size_t blank = version.find(' ');
+    if (blank != std::string::npos)
+        version.replace(blank, 1, "\r\n");
     EXPECT_EQ(ui::itemText(dialog, IDC_ACCELERATION), r.generic ? "No, Software" : "Yes, Hardware");
     EXPECT_EQ(ui::itemText(dialog, IDC_VENDOR), r.vendor);
     EXPECT_EQ(ui::itemText(dialog, IDC_RENDERER), r.renderer);
