@@ -1,27 +1,50 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the suite needs to build and test, skipping
 # the ones already present. Safe to run again; does nothing when all is there.
+#
+# The shipped programs are 32-bit: where the kernel runs 32-bit processes,
+# Wine gets its 32-bit half (i386 packages beside the 64-bit ones, one WoW64
+# prefix for both). Elsewhere the 32-bit half would only break Wine's
+# launcher, so it is left out and the 32-bit tests are skipped.
 set -euo pipefail
+cd "$(dirname "$0")"
 
 packages=(
-  cmake make ninja-build g++
+  cmake make ninja-build g++ binutils
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine wine64 xvfb xauth x11-utils imagemagick
   libgl1-mesa-dri libgl1-mesa-dev
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
 )
+packages_i386=(wine32:i386 libgl1-mesa-dri:i386)
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-# Wine must never pull its 32-bit loader in: these machines cannot run it.
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+missing_from() {
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
+
+install() {
+  echo "installing: $*"
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "$@"
+}
+
+mapfile -t missing < <(missing_from "${packages[@]}")
+[ ${#missing[@]} -eq 0 ] || install "${missing[@]}"
+
+if ! ./kernel-runs-i386.sh; then
+  echo "this kernel ($(uname -r)) does not run 32-bit processes: no 32-bit Wine"
+  exit 0
+fi
+mapfile -t missing < <(missing_from "${packages_i386[@]}")
+[ ${#missing[@]} -eq 0 ] && exit 0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+install "${missing[@]}"
