@@ -1,0 +1,2 @@
+#pragma once
+int setupGlState(int width, int height);

@@ -1,0 +1,3 @@
+#pragma once
+#include <windows.h>
+INT_PTR CALLBACK statsDialogProc(HWND, UINT, WPARAM, LPARAM);

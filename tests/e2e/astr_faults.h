@@ -1,0 +1,66 @@
+// Force-included into a test build of the screensaver's shell and
+// simulation: reroutes the calls that can fail or that release something to
+// astr_faults.cpp, which fails the one step named by the environment
+// variable ASTR_FAIL and logs the releases, the presented frames and the
+// message box to the file ASTR_LOG. The program's own sources stay as they
+// ship.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdlib>
+
+ATOM faultyRegisterClassA(const WNDCLASSA* windowClass);
+HWND faultyCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+                           int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID data);
+HDC faultyGetDC(HWND window);
+int faultyChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request);
+int faultyDescribePixelFormat(HDC deviceContext, int index, UINT size, PIXELFORMATDESCRIPTOR* format);
+BOOL faultySetPixelFormat(HDC deviceContext, int index, const PIXELFORMATDESCRIPTOR* format);
+HGLRC faultyWglCreateContext(HDC deviceContext);
+BOOL faultyWglMakeCurrent(HDC deviceContext, HGLRC context);
+BOOL faultyWglDeleteContext(HGLRC context);
+BOOL faultySwapBuffers(HDC deviceContext);
+BOOL faultySetPriorityClass(HANDLE process, DWORD priorityClass);
+BOOL faultySystemParametersInfoA(UINT action, UINT parameter, PVOID data, UINT update);
+LONG faultyChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
+BOOL faultyFreeLibrary(HMODULE library);
+int faultyShowCursor(BOOL show);
+void faultyPostQuitMessage(int exitCode);
+BOOL faultyPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
+int faultyMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+int faultySetupGlState(int width, int height);
+void faultyDrawFrame();
+void* faultyMalloc(size_t size);
+void* faultyRealloc(void* block, size_t size);
+void faultyFree(void* block);
+namespace std {
+using ::faultyFree;
+using ::faultyMalloc;
+using ::faultyRealloc;
+}  // namespace std
+
+#define RegisterClassA faultyRegisterClassA
+#define CreateWindowExA faultyCreateWindowExA
+#define GetDC faultyGetDC
+#define ChoosePixelFormat faultyChoosePixelFormat
+#define DescribePixelFormat faultyDescribePixelFormat
+#define SetPixelFormat faultySetPixelFormat
+#define wglCreateContext faultyWglCreateContext
+#define wglMakeCurrent faultyWglMakeCurrent
+#define wglDeleteContext faultyWglDeleteContext
+#define SwapBuffers faultySwapBuffers
+#define SetPriorityClass faultySetPriorityClass
+#define SystemParametersInfoA faultySystemParametersInfoA
+#define ChangeDisplaySettingsA faultyChangeDisplaySettingsA
+#define FreeLibrary faultyFreeLibrary
+#define ShowCursor faultyShowCursor
+#define PostQuitMessage faultyPostQuitMessage
+#define PlaySoundA faultyPlaySoundA
+#define MessageBoxA faultyMessageBoxA
+#define setupGlState faultySetupGlState
+#define drawFrame faultyDrawFrame
+#define malloc faultyMalloc
+#define realloc faultyRealloc
+#define free faultyFree
