@@ -51,7 +51,10 @@ HWND faultyCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD 
 {
     if (failing("CreateWindow"))
         return nullptr;
-    return CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu, instance, data);
+    HWND window = CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu, instance, data);
+    if (window && failing("closedAtStart"))
+        SendMessageA(window, WM_DESTROY, 0, 0);
+    return window;
 }
 
 HDC faultyGetDC(HWND window)
@@ -159,6 +162,13 @@ int faultyMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
     log("MessageBox");
     return MessageBoxA(owner, text, caption, type);
+}
+
+INT_PTR faultyDialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM parameter)
+{
+    const INT_PTR result = DialogBoxParamA(instance, name, owner, procedure, parameter);
+    log("DialogBoxParam %s %s", name, result == -1 ? "failed" : "shown");
+    return result;
 }
 
 int faultySetupGlState(int width, int height)

@@ -1,8 +1,10 @@
 // Force-included into a test build of the screensaver's shell and
 // simulation: reroutes the calls that can fail or that release something to
 // astr_faults.cpp, which fails the one step named by the environment
-// variable ASTR_FAIL and logs the releases, the presented frames and the
-// message box to the file ASTR_LOG. The program's own sources stay as they
+// variable ASTR_FAIL and logs the releases, the presented frames, the
+// dialogs and the message box to the file ASTR_LOG. One more step,
+// "closedAtStart", has the new window destroyed at once, as a preview host
+// may do while the saver starts. The program's own sources stay as they
 // ship.
 #pragma once
 
@@ -30,6 +32,7 @@ int faultyShowCursor(BOOL show);
 void faultyPostQuitMessage(int exitCode);
 BOOL faultyPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
 int faultyMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+INT_PTR faultyDialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM parameter);
 int faultySetupGlState(int width, int height);
 void faultyDrawFrame();
 void* faultyMalloc(size_t size);
@@ -59,6 +62,7 @@ using ::faultyRealloc;
 #define PostQuitMessage faultyPostQuitMessage
 #define PlaySoundA faultyPlaySoundA
 #define MessageBoxA faultyMessageBoxA
+#define DialogBoxParamA faultyDialogBoxParamA
 #define setupGlState faultySetupGlState
 #define drawFrame faultyDrawFrame
 #define malloc faultyMalloc

@@ -371,6 +371,19 @@ TEST_F(Astr, PreviewEndsWhenTheHostDestroysItsWindow)
     EXPECT_EQ(released, teardown);
 }
 
+// A run that ends before its main loop begins shows the statistics: from the
+// program's own module, since the class's module may be the GL library, by
+// then released.
+TEST_F(Astr, StatisticsComeFromTheProgramItself)
+{
+    HostWindow host = createHost(160, 120);
+    ui::Program& program = startFaulty("/p " + handleArgument(host.window), "closedAtStart");
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+    const std::vector<std::string> logged = logLines();
+    EXPECT_NE(std::find(logged.begin(), logged.end(), "DialogBoxParam ASTR_STS shown"), logged.end());
+    DestroyWindow(host.window);
+}
+
 struct ConfigCase {
     const char* form;  // how the host passes its window
     bool owned;
