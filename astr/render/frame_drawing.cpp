@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include "frame_sequence.h"
 #include "gl_state.h"
 
 namespace {
@@ -11,6 +10,8 @@ namespace {
 // bottom left): s runs down the square and t across it, so the tables appear
 // transposed, which the near symmetry of both sprites hides.
 const GLfloat cornerTexCoords[4][2] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}};
+
+}  // namespace
 
 void bindSprite(Sprite sprite)
 {
@@ -33,8 +34,6 @@ void drawSprite(float cx, float cy, float hx, float hy, const float* color)
     glVertex2f(cx - hx, cy - hy);
     glEnd();
 }
-
-}  // namespace
 
 void drawFrame()
 {
