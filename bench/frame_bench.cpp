@@ -118,8 +118,9 @@ void restartSwarm(int32_t count)
 }
 
 // The main loop's calibration: every frame drawn in full and finished, at
-// high priority, until the count settles towards 0.01 s a frame.
-void calibrate(GlWindow& gl)
+// high priority and not presented, until the count settles towards 0.01 s a
+// frame.
+void calibrate()
 {
     restartSwarm(poolSize);
     calibrationFrames = defaultCalibrationFrames;
@@ -129,7 +130,6 @@ void calibrate(GlWindow& gl)
         glClear(GL_COLOR_BUFFER_BIT);
         drawFrame();
         glFinish();
-        SwapBuffers(gl.dc);
         updateFrameTiming();
     }
 }
@@ -177,13 +177,17 @@ void measure(GlWindow& gl, int frames, const char* what)
 int main(int argc, char** argv)
 {
     int frames = 200, width = 1024, height = 768;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool understood = true;
+    for (int i = 1; i < argc && understood; i += 2) {
+        const char* value = i + 1 < argc ? argv[i + 1] : "";
         if (std::strcmp(argv[i], "--frames") == 0)
-            frames = std::atoi(argv[i + 1]);
+            understood = std::sscanf(value, "%d", &frames) == 1;
         else if (std::strcmp(argv[i], "--window") == 0)
-            std::sscanf(argv[i + 1], "%d,%d", &width, &height);
+            understood = std::sscanf(value, "%d,%d", &width, &height) == 2;
+        else
+            understood = false;
     }
-    if (frames < 1 || width < 1 || height < 1) {
+    if (!understood || frames < 1 || width < 1 || height < 1) {
         std::fputs("usage: frame_bench [--frames N] [--window W,H]\n", stderr);
         return 2;
     }
@@ -203,7 +207,7 @@ int main(int argc, char** argv)
 
     restartSwarm(4096);
     measure(gl, frames, "fixed");
-    calibrate(gl);
+    calibrate();
     measure(gl, frames, "calibrated");
 
     closeGlWindow(gl);
