@@ -25,9 +25,9 @@ template <BindSprite bindSprite, DrawSprite drawSprite>
 void runFrame()
 {
     beginFrameStep();
-    const float sin = spinSin, cos = spinCos;
 
-    const Projection glow = projectPoint(attractor.position.x, attractor.position.y, attractor.position.z, sin, cos);
+    const Projection glow =
+        projectPoint(attractor.position.x, attractor.position.y, attractor.position.z, spinSin, spinCos);
     const float glowAlpha = attractorBrightness(glow.depthFactor);
     const float blue[4] = {0.07f, 0.3f, 1.0f, glowAlpha};
     const float green[4] = {0.07f, 1.0f, 0.3f, glowAlpha};
@@ -52,7 +52,7 @@ void runFrame()
         const Particle& p = particleBuffer[i];
         orangeRed[3] = p.brightness;
         drawSprite(p.screenX, p.screenY, qx, qy, orangeRed);
-        if (stepParticle(i, sin, cos)) {
+        if (stepParticle(i, spinSin, spinCos)) {
             orangeRed[3] = p.brightness;
             drawSprite(p.screenX, p.screenY, qx, qy, orangeRed);
         }
