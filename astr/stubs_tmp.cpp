@@ -7,8 +7,6 @@
 #include "sim/particles.h"
 #include "shell/platform.h"
 PIXELFORMATDESCRIPTOR pixelFormatRequest = {sizeof(PIXELFORMATDESCRIPTOR), 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, PFD_TYPE_RGBA};
-int setupGlState(int, int) { glClearColor(0,0,0,0); startFrameTiming(); initSimulation(1); return 0; }
-void drawFrame() { beginFrameStep(); for (int i = 0; i < particleCount; ++i) stepParticle(i, spinSin, spinCos); }
 void loadSettings() { settings.Music = 1; settings.OpenGLInst = 1; }
 void writeDefaults() {}
 INT_PTR CALLBACK configDialogProc(HWND d, UINT m, WPARAM, LPARAM) { if (m == WM_CLOSE) { EndDialog(d, 1); return TRUE; } return m == WM_INITDIALOG; }

@@ -1,12 +1,16 @@
 #include "headless_frame.h"
 
-#include "../astr/sim/particles.h"
+#include "../astr/render/frame_sequence.h"
+
+namespace {
+
+void bindNothing(Sprite) {}
+
+void drawNothing(float, float, float, float, const float*) {}
+
+}  // namespace
 
 void simulateFrame()
 {
-    beginFrameStep();
-    // The drawing also projects the attractor here; that projection is a pure
-    // function that changes no state, so the headless frame leaves it out.
-    for (int32_t i = 0; i < particleCount; ++i)
-        stepParticle(i, spinSin, spinCos);
+    runFrame<bindNothing, drawNothing>();
 }

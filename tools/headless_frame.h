@@ -1,6 +1,6 @@
 // The simulation's share of one frame of the screensaver, without drawing.
 #pragma once
 
-// The frame head, then every live record stepped in order, as the frame
-// drawing does it.
+// The frame drawing's own sequence with nothing drawn: the frame head, the
+// attractor's projection, then every live record stepped in order.
 void simulateFrame();

@@ -15,6 +15,11 @@ uint64_t readPerformanceFrequency()
     return 1;
 }
 
+int64_t readSecondsSince1970()
+{
+    return 0;
+}
+
 void setHighPriority() {}
 
 void setNormalPriority() {}

@@ -1,2 +1,15 @@
+// The one GL state every frame is drawn in, set once while the window is
+// created, with the two sprite textures. Nothing changes it afterwards: the
+// frame drawing only binds one texture or the other.
 #pragma once
+
+#include <cstdint>
+
+extern uint32_t glowTexture;      // carries glowSprite, drawn around the attractor
+extern uint32_t particleTexture;  // carries particleSprite, drawn for every particle
+
+// Fixes the state, starts the frame clock, seeds and starts the simulation,
+// uploads the sprites and notes the context's colour and depth bits in the
+// run figures. Needs the new rendering context current and the particle
+// buffer created. The window's size is not used; the answer is always 0.
 int setupGlState(int width, int height);

@@ -7,6 +7,9 @@
 uint64_t readPerformanceCounter();
 uint64_t readPerformanceFrequency();
 
+// time(NULL): seconds since 1970, for the random seed.
+int64_t readSecondsSince1970();
+
 void setHighPriority();
 void setNormalPriority();
 

@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include <cstdlib>
+#include <ctime>
 
 #include "main_window.h"
 #include "platform.h"
@@ -21,6 +22,11 @@ uint64_t readPerformanceFrequency()
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return static_cast<uint64_t>(frequency.QuadPart);
+}
+
+int64_t readSecondsSince1970()
+{
+    return static_cast<int64_t>(std::time(nullptr));
 }
 
 void setHighPriority()

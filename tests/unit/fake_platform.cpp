@@ -14,6 +14,11 @@ uint64_t readPerformanceFrequency()
     return fakePlatform.frequency;
 }
 
+int64_t readSecondsSince1970()
+{
+    return fakePlatform.secondsSince1970;
+}
+
 void setHighPriority()
 {
     fakePlatform.effects.push_back("priority high");
