@@ -20,7 +20,7 @@ TEST_P(FrameClockFrequency, StartTakesTheWholeFrequencyAndLeavesNoStep)
     fakePlatform.frequency = c.frequency;
     fakePlatform.counter = 0x123456789ull;
     runStats.elapsedSeconds = 3.0f;
-    settings.FixedSync = 1;  // no step after the start all the same
+    settings.FixedSync = 1;  // where the fixed step applies, the start still leaves none
 
     startFrameTiming();
     EXPECT_EQ(runStats.secondsPerTick, c.secondsPerTick);
@@ -125,7 +125,7 @@ TEST_F(FrameClock, WithoutACounterEveryFrameCountsAsTheFixedStep)
     EXPECT_EQ(runStats.stepSeconds, 0.0f);
 
     runStats.fixedStepSeconds = 0.01f;
-    calibrationFrames = 3;
+    calibrationFrames = 3;  // not the fixed step of FixedSync
     for (float elapsed : {0.01f, 0.02f}) {
         fakePlatform.counter += 1000;  // whatever the counter does
         updateFrameTiming();
