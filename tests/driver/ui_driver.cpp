@@ -90,8 +90,8 @@ Pixels screenPixels(const RECT& area)
     });
 }
 
-// The icon as a control of the area's size draws it over that background
-// (a pixel as Pixels hold it).
+// The icon as an icon control of the area's size draws it, over a background
+// of that colour (0xRRGGBB, as Pixels hold it).
 Pixels drawnIcon(HICON icon, const RECT& area, uint32_t background)
 {
     return pixelsOf(area, [&](HDC memory) {
