@@ -44,6 +44,11 @@ std::vector<std::string> messageBoxButtons(HWND box);
 // Presses the button of that id the way a click does.
 void pressButton(HWND dialog, int id);
 
+// A left click of the mouse in the middle of the window, through the system's
+// input queue: it reaches whatever lies there, and a disabled control takes
+// nothing from it.
+void click(HWND window);
+
 // The window that has the keyboard focus in the thread that owns window.
 HWND focusedWindow(HWND window);
 
