@@ -13,7 +13,7 @@ shift 4
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/build/win64/wine-env.sh"
 cd "$folder"
-wine explorer /desktop=screenshot,800x600 "$program" "$@" >/dev/null 2>&1 &
+"$wine_loader" explorer /desktop=screenshot,800x600 "$program" "$@" >/dev/null 2>&1 &
 
 geometry=""
 for _ in $(seq 100); do
