@@ -4,7 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
 const char unmeasuredRateText[] = "-";
+
+}  // namespace
 
 StatsTexts formatStatsTexts(int32_t particleCount, const RunStats& stats)
 {

@@ -20,8 +20,6 @@ struct StatsTexts {
     char particleRate[statsTextCapacity];  // "%.1f" of that float times the count, in double
 };
 
-// Shown in both rate fields when the last frame was too short to measure
-// (frameSeconds 0, or so short that its inverse is no finite float).
-extern const char unmeasuredRateText[];
-
+// When the last frame was too short to measure (frameSeconds 0, or so short
+// that its inverse is no finite float), both rates show "-".
 StatsTexts formatStatsTexts(int32_t particleCount, const RunStats& stats);

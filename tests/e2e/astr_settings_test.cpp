@@ -83,11 +83,6 @@ ui::RegistryValues sevenDwords(const Shown& values)
     return key;
 }
 
-ui::RegistryValue typedValue(DWORD type, const std::string& bytes)
-{
-    return {type, bytes};
-}
-
 std::string readFile(const std::string& path)
 {
     std::ifstream file(path);
@@ -149,9 +144,9 @@ INSTANTIATE_TEST_SUITE_P(Keys, AstrConfigShows, ::testing::Values(
     // defaults; a 4-byte value counts whatever its type.
     StoredCase{"SomeMissingOrMistyped",
                {{"Resolution", ui::dwordValue(1)},
-                {"Truecolor", typedValue(REG_SZ, std::string("2", 2))},
-                {"FixedSync", typedValue(REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8))},
-                {"Deepdepth", typedValue(REG_BINARY, std::string("\1\0\0\0", 4))}},
+                {"Truecolor", {REG_SZ, std::string("2", 2)}},
+                {"FixedSync", {REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8)}},
+                {"Deepdepth", {REG_BINARY, std::string("\1\0\0\0", 4)}}},
                {1, 1, 0, 1, 0, 0, 1}}
 ), [](const auto& info) { return info.param.name; });
 // clang-format on
@@ -198,8 +193,8 @@ TEST_P(AstrConfigDiscards, LeaveTheKeyByteForByteAsItWas)
 {
     const ui::RegistryValues stored = {
         {"Music", ui::dwordValue(5)},
-        {"Resolution", typedValue(REG_SZ, std::string("x", 2))},
-        {"glFinish", typedValue(REG_QWORD, std::string("\2\0\0\0\0\0\0\0", 8))},
+        {"Resolution", {REG_SZ, std::string("x", 2)}},
+        {"glFinish", {REG_QWORD, std::string("\2\0\0\0\0\0\0\0", 8)}},
         {"Truecolor", ui::dwordValue(2)},
     };
     ui::setUserKey(settingsKey, stored);
@@ -241,8 +236,8 @@ HWND waitForBox(const ui::Program& program, HWND dialog)
 }
 
 struct FailureCase {
-    const char* step;             // the registry call the faulty build fails
-    const char* beforeEachBox;    // what the log holds for each write up to its box
+    const char* step;           // the registry call the faulty build fails
+    const char* beforeEachBox;  // what the log holds for each write up to its box
 };
 
 class AstrConfigFailure : public AstrConfig, public ::testing::WithParamInterface<FailureCase> {};

@@ -50,11 +50,6 @@ protected:
     void TearDown() override { ui::setUserKey(settingsKey, {}); }
 };
 
-ui::RegistryValue typed(DWORD type, const std::string& bytes)
-{
-    return {type, bytes};
-}
-
 }  // namespace
 
 TEST_F(SettingsStore, DefaultsAreSevenDwordsThatLoadAsWritten)
@@ -101,12 +96,12 @@ INSTANTIATE_TEST_SUITE_P(Keys, SettingsLoad, ::testing::Values(
     // Only the length counts: a value of another length reads as the default,
     // 4 bytes of any type as they are.
     LoadCase{"OtherTypesAndLengths",
-             {{"Music", typed(REG_SZ, std::string("7", 2))},
-              {"OpenGLInst", typed(REG_QWORD, std::string(8, '\0'))},
-              {"Resolution", typed(REG_BINARY, std::string("\2\0", 2))},
-              {"glFinish", typed(REG_SZ, std::string("abc", 4))},
-              {"Truecolor", typed(REG_BINARY, std::string("\1\0\0\0\0", 5))},
-              {"Deepdepth", typed(REG_BINARY, std::string("\2\0\0\0", 4))}},
+             {{"Music", {REG_SZ, std::string("7", 2)}},
+              {"OpenGLInst", {REG_QWORD, std::string(8, '\0')}},
+              {"Resolution", {REG_BINARY, std::string("\2\0", 2)}},
+              {"glFinish", {REG_SZ, std::string("abc", 4)}},
+              {"Truecolor", {REG_BINARY, std::string("\1\0\0\0\0", 5)}},
+              {"Deepdepth", {REG_BINARY, std::string("\2\0\0\0", 4)}}},
              {1, 0, 0x00636261, 1, 0, 0, 24}}
 ), [](const auto& info) { return info.param.name; });
 // clang-format on
