@@ -251,6 +251,27 @@ void pressButton(HWND dialog, int id)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+void click(HWND window)
+{
+    // Every step carries the position: a press taken at wherever the pointer
+    // is could land where an earlier, late-reported move left it.
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const LONG width = GetSystemMetrics(SM_CXSCREEN);
+    const LONG height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT steps[3] = {};
+    for (INPUT& step : steps) {
+        step.type = INPUT_MOUSE;
+        // Absolute positions run from 0 to 65536 across the screen.
+        step.mi.dx = (((rect.left + rect.right) / 2) * 65536 + width - 1) / width;
+        step.mi.dy = (((rect.top + rect.bottom) / 2) * 65536 + height - 1) / height;
+        step.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    steps[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    steps[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, steps, sizeof steps[0]);
+}
+
 HWND focusedWindow(HWND window)
 {
     GUITHREADINFO info{};

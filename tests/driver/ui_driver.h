@@ -48,6 +48,11 @@ UINT messageBoxIcon(HWND box);
 // Presses the button of that id the way a click does.
 void pressButton(HWND dialog, int id);
 
+// A left click of the mouse in the middle of the window, through the system's
+// input queue: it reaches whatever lies there, and a disabled control takes
+// nothing from it.
+void click(HWND window);
+
 // The window that has the keyboard focus in the thread that owns window.
 HWND focusedWindow(HWND window);
 
