@@ -269,7 +269,7 @@ TEST_P(AstrConfigFailure, ShowsSevenBoxesOneAfterEachWriteThenCloses)
         HWND box = waitForBox(program, dialog);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(ui::messageBoxText(box), "REG write failed.");
-        EXPECT_TRUE(ui::messageBoxHasIcon(box));
+        EXPECT_EQ(ui::messageBoxIcon(box), UINT{MB_ICONHAND});
         EXPECT_EQ(ui::messageBoxButtons(box), std::vector<std::string>{"OK"});
         EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
         ui::pressButton(box, IDOK);
