@@ -3,7 +3,9 @@
 
     make_icon.py package OUT.ico    sepria's package box with its install arrow
     make_icon.py chip OUT.ico       vantor's graphics chip with a shaded triangle
+    make_icon.py swarm OUT.ico      astr's orange-red swarm about its blue-green glow
 """
+import math
 import struct
 import sys
 
@@ -113,7 +115,42 @@ def chip():
     return colours, pixels
 
 
-DESIGNS = {"package": package, "chip": chip}
+def swarm():
+    """A blue-green glow in the middle of a black square, an orange-red swarm
+    winding about it."""
+    colours = {
+        "k": (0, 0, 0),          # night
+        "1": (210, 255, 245),    # the glow, brightest at its heart
+        "2": (90, 235, 215),
+        "3": (30, 170, 165),
+        "4": (15, 100, 105),
+        "5": (5, 45, 50),
+        "r": (255, 70, 20),      # particles
+        "o": (255, 140, 50),
+        "d": (150, 35, 10),
+    }
+    centre = (SIZE - 1) / 2
+    pixels = [["k"] * SIZE for _ in range(SIZE)]
+    for y in range(SIZE):
+        for x in range(SIZE):
+            distance = math.hypot(x - centre, y - centre)
+            for limit, c in ((1.6, "1"), (3.0, "2"), (4.4, "3"), (5.8, "4"), (7.4, "5")):
+                if distance < limit:
+                    pixels[y][x] = c
+                    break
+    # The swarm: points along a golden-angle spiral, squashed into an ellipse
+    # as the turning cube shows it, three shades by depth.
+    for i in range(90):
+        angle = i * 2.39996
+        radius = 6.0 + 9.0 * math.sqrt(i / 90)
+        x = round(centre + radius * math.cos(angle))
+        y = round(centre + 0.72 * radius * math.sin(angle))
+        if 0 <= x < SIZE and 0 <= y < SIZE and pixels[y][x] not in "123":
+            pixels[y][x] = "rod"[i % 3]
+    return colours, pixels
+
+
+DESIGNS = {"package": package, "chip": chip, "swarm": swarm}
 
 
 def write_icon(path, colours, pixels):

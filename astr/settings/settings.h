@@ -1,6 +1,6 @@
-// The screensaver's user settings as loaded from the registry. The colour and
-// depth choices are not kept here: the load turns them into the bit counts
-// of the pixel-format request.
+// The screensaver's user settings: the record the load fills, the values
+// written by default, and the encodings of the colour and depth choices.
+// Registry work lives in settings_store.*; this file needs no platform.
 #pragma once
 
 #include <cstdint>
@@ -14,3 +14,23 @@ struct Settings {
 };
 
 extern Settings settings;
+
+constexpr int settingCount = 7;
+
+struct SettingDefault {
+    const char* name;  // the registry value's name
+    int32_t value;
+};
+
+// What `-init` writes, in the order it writes them. A setting that cannot be
+// read takes its value from here as well.
+extern const SettingDefault settingDefaults[settingCount];
+
+// The default of the named setting; 0 for a name that is not a setting.
+int32_t settingDefault(const char* name);
+
+// The bit counts the pixel-format request asks for. The stored number is the
+// index of the choice in the dialog: 1 and 2 pick a depth, anything else
+// leaves it to the display.
+uint8_t colorBitsFor(int32_t Truecolor);  // 1: 16, 2: 32, else 0
+uint8_t depthBitsFor(int32_t Deepdepth);  // 1: 16, 2: 24, else 0

@@ -17,8 +17,9 @@ uint32_t readTick()
 
 void startFrameTiming()
 {
-    const uint32_t frequency = static_cast<uint32_t>(readPerformanceFrequency());
-    runStats.secondsPerTick = static_cast<float>(1.0 / frequency);
+    // The whole frequency: a counter may tick faster than 2^32 times a second.
+    const uint64_t frequency = readPerformanceFrequency();
+    runStats.secondsPerTick = frequency != 0 ? static_cast<float>(1.0 / static_cast<double>(frequency)) : 0.0f;
     runStats.lastTick = readTick();
     updateFrameTiming();
     runStats.elapsedSeconds = 0.0f;
@@ -30,7 +31,12 @@ void updateFrameTiming()
     const uint32_t now = readTick();
     const uint32_t ticks = now - runStats.lastTick;  // a wrap of the low word cancels out
 
-    runStats.frameSeconds = static_cast<float>(static_cast<double>(ticks) * runStats.secondsPerTick);
+    // Without a counter nothing can be measured; every frame then counts as
+    // the fixed step, so that the swarm still moves.
+    if (runStats.secondsPerTick != 0.0f)
+        runStats.frameSeconds = static_cast<float>(static_cast<double>(ticks) * runStats.secondsPerTick);
+    else
+        runStats.frameSeconds = runStats.fixedStepSeconds;
     runStats.stepSeconds = runStats.frameSeconds;
     if (calibrationFrames == 0 && settings.FixedSync == 1)
         runStats.stepSeconds = runStats.fixedStepSeconds;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 struct RunStats {
-    float secondsPerTick;    // 1 / counter frequency (its low 32 bits)
+    float secondsPerTick;    // 1 / counter frequency; 0 when there is no counter
     uint32_t lastTick;       // low 32 bits of the counter at the last update or reset
     float frameSeconds;      // measured length of the last frame
     float stepSeconds;       // what the next simulation step advances by

@@ -12,14 +12,14 @@ HWND mainWindow = nullptr;
 
 uint64_t readPerformanceCounter()
 {
-    LARGE_INTEGER counter;
+    LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
     return static_cast<uint64_t>(counter.QuadPart);
 }
 
 uint64_t readPerformanceFrequency()
 {
-    LARGE_INTEGER frequency;
+    LARGE_INTEGER frequency{};  // stays 0 where there is no counter
     QueryPerformanceFrequency(&frequency);
     return static_cast<uint64_t>(frequency.QuadPart);
 }

@@ -1,12 +1,14 @@
 #include "ui_driver.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace ui {
 
 namespace {
 
 constexpr DWORD pollMs = 20;
+constexpr DWORD iconPaintTimeoutMs = 2000;
 
 struct WindowSearch {
     DWORD processId;
@@ -44,6 +46,61 @@ bool isStatic(HWND window)
 bool isIconStatic(HWND window)
 {
     return isStatic(window) && (GetWindowLongPtrA(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+}
+
+// Colours of an area, top row first, with the byte beside the colour cleared.
+using Pixels = std::vector<uint32_t>;
+
+// Draws into a fresh 32-bit bitmap of the area's size and reads it back.
+template <typename Draw>
+Pixels pixelsOf(const RECT& area, Draw draw)
+{
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = area.right - area.left;
+    format.bmiHeader.biHeight = -(area.bottom - area.top);  // top-down
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    HDC memory = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    Pixels pixels;
+    if (bitmap) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        draw(memory);
+        GdiFlush();
+        const uint32_t* first = static_cast<const uint32_t*>(bits);
+        pixels.assign(first, first + format.bmiHeader.biWidth * (area.bottom - area.top));
+        for (uint32_t& pixel : pixels)
+            pixel &= 0x00FFFFFF;
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    return pixels;
+}
+
+Pixels screenPixels(const RECT& area)
+{
+    return pixelsOf(area, [&](HDC memory) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
+}
+
+// The icon as an icon control of the area's size draws it, over a background
+// of that colour (0xRRGGBB, as Pixels hold it).
+Pixels drawnIcon(HICON icon, const RECT& area, uint32_t background)
+{
+    return pixelsOf(area, [&](HDC memory) {
+        const RECT whole{0, 0, area.right - area.left, area.bottom - area.top};
+        HBRUSH brush = CreateSolidBrush(RGB(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF));
+        FillRect(memory, &whole, brush);
+        DeleteObject(brush);
+        DrawIconEx(memory, 0, 0, icon, whole.right, whole.bottom, 0, nullptr, DI_NORMAL);
+    });
 }
 
 }  // namespace
@@ -141,12 +198,38 @@ std::string messageBoxText(HWND box)
     return {};
 }
 
-bool messageBoxHasIcon(HWND box)
+UINT messageBoxIcon(HWND box)
 {
+    HWND iconControl = nullptr;
     for (HWND child : children(box))
         if (isIconStatic(child) && IsWindowVisible(child) && SendMessageA(child, STM_GETICON, 0, 0) != 0)
-            return true;
-    return false;
+            iconControl = child;
+    if (!iconControl)
+        return 0;
+
+    // The box's icon handle belongs to its own process and tells nothing
+    // here, so the icon is told by what the screen shows: each standard icon
+    // is drawn here on the same background and compared pixel for pixel.
+    RECT area;
+    GetClientRect(iconControl, &area);
+    MapWindowPoints(iconControl, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    const struct {
+        UINT style;
+        LPCSTR icon;
+    } standardIcons[] = {{MB_ICONHAND, IDI_HAND},
+                         {MB_ICONQUESTION, IDI_QUESTION},
+                         {MB_ICONEXCLAMATION, IDI_EXCLAMATION},
+                         {MB_ICONASTERISK, IDI_ASTERISK}};
+    const DWORD begin = GetTickCount();
+    do {  // until the box has painted its icon
+        const Pixels shown = screenPixels(area);
+        if (!shown.empty())
+            for (const auto& standard : standardIcons)  // their corners are clear: background there
+                if (drawnIcon(LoadIconA(nullptr, standard.icon), area, shown.front()) == shown)
+                    return standard.style;
+        pumpMessages(pollMs);
+    } while (GetTickCount() - begin < iconPaintTimeoutMs);
+    return MB_ICONMASK;
 }
 
 std::vector<std::string> messageBoxButtons(HWND box)
@@ -166,6 +249,27 @@ void pressButton(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void click(HWND window)
+{
+    // Every step carries the position: a press taken at wherever the pointer
+    // is could land where an earlier, late-reported move left it.
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const LONG width = GetSystemMetrics(SM_CXSCREEN);
+    const LONG height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT steps[3] = {};
+    for (INPUT& step : steps) {
+        step.type = INPUT_MOUSE;
+        // Absolute positions run from 0 to 65536 across the screen.
+        step.mi.dx = (((rect.left + rect.right) / 2) * 65536 + width - 1) / width;
+        step.mi.dy = (((rect.top + rect.bottom) / 2) * 65536 + height - 1) / height;
+        step.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    steps[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    steps[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, steps, sizeof steps[0]);
 }
 
 HWND focusedWindow(HWND window)

@@ -35,14 +35,23 @@ std::string itemText(HWND dialog, int id);
 std::string windowClass(HWND window);
 std::vector<HWND> children(HWND window);
 
-// A message box's text, whether it shows an icon, and its buttons' texts
-// with the mnemonic marks taken out.
+// A message box's text, and its buttons' texts with the mnemonic marks
+// taken out.
 std::string messageBoxText(HWND box);
-bool messageBoxHasIcon(HWND box);
 std::vector<std::string> messageBoxButtons(HWND box);
+
+// The MB_ICON style whose icon a message box shows (MB_ICONHAND,
+// MB_ICONQUESTION, MB_ICONEXCLAMATION or MB_ICONASTERISK), 0 when it shows
+// none, MB_ICONMASK when it shows some other picture.
+UINT messageBoxIcon(HWND box);
 
 // Presses the button of that id the way a click does.
 void pressButton(HWND dialog, int id);
+
+// A left click of the mouse in the middle of the window, through the system's
+// input queue: it reaches whatever lies there, and a disabled control takes
+// nothing from it.
+void click(HWND window);
 
 // The window that has the keyboard focus in the thread that owns window.
 HWND focusedWindow(HWND window);

@@ -1,13 +1,14 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "../../astr/render/frame_drawing.h"
 #include "../../astr/render/gl_state.h"
 #include "../../astr/sim/particles.h"
+#include "fault_switch.h"
 
 namespace {
 
@@ -20,23 +21,17 @@ int buffersPresented;
 
 bool failing(const char* step)
 {
-    const char* chosen = std::getenv("ASTR_FAIL");
-    return chosen && std::strcmp(chosen, step) == 0;
+    return faultChosen("ASTR_FAIL", step);
 }
 
 void log(const char* format, ...)
 {
-    const char* path = std::getenv("ASTR_LOG");
-    if (!path)
-        return;
-    if (std::FILE* file = std::fopen(path, "a")) {
-        va_list args;
-        va_start(args, format);
-        std::vfprintf(file, format, args);
-        va_end(args);
-        std::fputc('\n', file);
-        std::fclose(file);
-    }
+    char event[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(event, sizeof event, format, args);
+    va_end(args);
+    logFault("ASTR_LOG", event);
 }
 
 }  // namespace
@@ -156,12 +151,6 @@ BOOL faultyPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags)
 {
     log("PlaySound %s", sound ? sound : "purge");
     return PlaySoundA(sound, module, flags);
-}
-
-int faultyMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
-{
-    log("MessageBox");
-    return MessageBoxA(owner, text, caption, type);
 }
 
 INT_PTR faultyDialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM parameter)

@@ -1,17 +1,19 @@
-// Force-included into a test build of the screensaver's shell and
-// simulation: reroutes the calls that can fail or that release something to
-// astr_faults.cpp, which fails the one step named by the environment
-// variable ASTR_FAIL and logs the releases, the presented frames, the
-// dialogs and the message box to the file ASTR_LOG. One more step,
-// "closedAtStart", has the new window destroyed at once, as a preview host
-// may do while the saver starts. The program's own sources stay as they
-// ship.
+// Force-included into a test build of the screensaver: reroutes the calls
+// that can fail or that release something to astr_faults.cpp (and the
+// registry writes and message boxes to astr_settings_faults.cpp), which fail
+// the one step named by the environment variable ASTR_FAIL and log the
+// releases, the presented frames and the dialogs to the file ASTR_LOG. One
+// more step, "closedAtStart", has the new window destroyed at once, as a
+// preview host may do while the saver starts. The program's own sources stay
+// as they ship.
 #pragma once
 
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <cstdlib>
+
+#include "astr_settings_faults.h"
 
 ATOM faultyRegisterClassA(const WNDCLASSA* windowClass);
 HWND faultyCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
@@ -31,7 +33,6 @@ BOOL faultyFreeLibrary(HMODULE library);
 int faultyShowCursor(BOOL show);
 void faultyPostQuitMessage(int exitCode);
 BOOL faultyPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
-int faultyMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 INT_PTR faultyDialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM parameter);
 int faultySetupGlState(int width, int height);
 void faultyDrawFrame();
@@ -61,7 +62,6 @@ using ::faultyRealloc;
 #define ShowCursor faultyShowCursor
 #define PostQuitMessage faultyPostQuitMessage
 #define PlaySoundA faultyPlaySoundA
-#define MessageBoxA faultyMessageBoxA
 #define DialogBoxParamA faultyDialogBoxParamA
 #define setupGlState faultySetupGlState
 #define drawFrame faultyDrawFrame

@@ -127,7 +127,7 @@ TEST_P(SepriaInstall, ShowsThePackageAndInstallsItOnSetup)
     HWND notify = ui::waitForWindow(program, "#32770", "Notify");
     ASSERT_NE(notify, nullptr);
     EXPECT_EQ(ui::messageBoxText(notify), notifyText);
-    EXPECT_FALSE(ui::messageBoxHasIcon(notify));
+    EXPECT_EQ(ui::messageBoxIcon(notify), 0u);
     EXPECT_EQ(ui::messageBoxButtons(notify), std::vector<std::string>{"OK"});
     EXPECT_EQ(GetWindow(notify, GW_OWNER), nullptr);
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the dialog ends before the notification shows";
@@ -228,7 +228,7 @@ TEST_P(SepriaFailure, TellsWhyAndEndsWithOne)
     HWND box = ui::waitForWindow(program, "#32770", "INF-Installer");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(ui::messageBoxText(box), GetParam().message);
-    EXPECT_TRUE(ui::messageBoxHasIcon(box));
+    EXPECT_EQ(ui::messageBoxIcon(box), UINT{MB_ICONHAND});
     EXPECT_EQ(ui::messageBoxButtons(box), std::vector<std::string>{"OK"});
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
     ui::pressButton(box, IDOK);

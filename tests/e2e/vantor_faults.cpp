@@ -1,25 +1,18 @@
 #include <windows.h>
 #include <GL/gl.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include "fault_switch.h"
 
 namespace {
 
 bool failing(const char* step)
 {
-    const char* chosen = std::getenv("VANTOR_FAIL");
-    return chosen && std::strcmp(chosen, step) == 0;
+    return faultChosen("VANTOR_FAIL", step);
 }
 
 void log(const char* event)
 {
-    if (const char* path = std::getenv("VANTOR_LOG"))
-        if (std::FILE* file = std::fopen(path, "a")) {
-            std::fprintf(file, "%s\n", event);
-            std::fclose(file);
-        }
+    logFault("VANTOR_LOG", event);
 }
 
 }  // namespace

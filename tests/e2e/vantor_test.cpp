@@ -223,7 +223,7 @@ TEST_P(VantorFailure, ShowsItsMessageAfterReleasingWhatItHeld)
     HWND box = ui::waitForWindow(program, "#32770", c.caption);
     ASSERT_NE(box, nullptr) << "no box captioned " << c.caption;
     EXPECT_EQ(ui::messageBoxText(box), c.text);
-    EXPECT_TRUE(ui::messageBoxHasIcon(box));
+    EXPECT_EQ(ui::messageBoxIcon(box), UINT{MB_ICONHAND});
     EXPECT_EQ(ui::messageBoxButtons(box), std::vector<std::string>{"OK"});
     HWND owner = GetWindow(box, GW_OWNER);
     if (c.ownedByProbe)

@@ -58,6 +58,7 @@ TEST_F(SimTest, LastCalibrationFrameRestartsTheSwarm)
     attractor.velocity = Vector3{0.01f, 0.02f, 0.03f};
     fakePlatform.counter = 0x123456789ull;
     particleBuffer[3].screenX = 0.25f;
+    particleBuffer[7].velocity = Vector3{0.01f, -0.02f, 0.03f};
 
     calibrationStep();
 
@@ -119,22 +120,43 @@ INSTANTIATE_TEST_SUITE_P(Modes, CalibrationSound,
                          ::testing::Values(SoundCase{Saver, 1, true}, SoundCase{Preview, 1, false},
                                            SoundCase{Saver, 0, false}, SoundCase{Saver, 2, false}));
 
+// Known values worked out once with a separate Python model of the rules
+// (float32 rounding by struct.pack('f')), not with the code under test.
 TEST_F(SimTest, DefaultCalibrationEndsInsideFrame256WhichMovesTheRebornSwarm)
 {
-    initSimulation(7);
+    initSimulation(1);
     calibrationFrames = defaultCalibrationFrames;
-    runStats.frameSeconds = 0.01f;
-    for (int frame = 1; frame <= 256; ++frame) {
+    runStats.frameSeconds = 0.04f;  // ratio 0.5: the count halves down to 2 by frame 14
+    for (int frame = 1; frame < 256; ++frame) {
         runStats.stepSeconds = 0.05f;
         beginFrameStep();
-        if (frame < 256) {
-            ASSERT_EQ(calibrationFrames, 256 - frame);
-            continue;
-        }
-        ASSERT_EQ(calibrationFrames, 0);
-        EXPECT_EQ(runStats.stepSeconds, 0.01f);
-        const Vector3 reborn = particleBuffer[0].position;
-        stepParticle(0, spinSin, spinCos);
-        EXPECT_NE(particleBuffer[0].position.x, reborn.x);
+        ASSERT_EQ(calibrationFrames, 256 - frame);
+        ASSERT_EQ(particleCount, std::max(poolSize >> std::min(frame, 15), 2));
+    }
+    runStats.stepSeconds = 0.05f;
+    beginFrameStep();
+    ASSERT_EQ(calibrationFrames, 0);
+    ASSERT_EQ(particleCount, 2);
+    EXPECT_EQ(runStats.stepSeconds, 0.01f);
+
+    // Reborn: a draw thrown away, then the angles a and b of each record.
+    const Vector3 reborn[] = {{-0.0007436687f, 0.003975893f, 0.001907677f},
+                              {-0.003315705f, -0.001844819f, 0.0023670115f}};
+    // The same frame then moves them with a step of 0.01 towards the
+    // attractor, which has wandered from the origin for 0.01 s.
+    const Vector3 moved[] = {{0.005781282f, -0.035709262f, -0.017440764f},
+                             {0.029314049f, 0.017115507f, -0.021787573f}};
+    EXPECT_FLOAT_EQ(attractor.position.x, -9.44e-05f);
+    EXPECT_FLOAT_EQ(attractor.position.y, 2.7e-05f);
+    EXPECT_FLOAT_EQ(attractor.position.z, -1.76e-05f);
+    for (int32_t i = 0; i < 2; ++i) {
+        const Vector3& p = particleBuffer[i].position;
+        EXPECT_FLOAT_EQ(p.x, reborn[i].x) << i;
+        EXPECT_FLOAT_EQ(p.y, reborn[i].y) << i;
+        EXPECT_FLOAT_EQ(p.z, reborn[i].z) << i;
+        stepParticle(i, spinSin, spinCos);
+        EXPECT_FLOAT_EQ(p.x, moved[i].x) << i;
+        EXPECT_FLOAT_EQ(p.y, moved[i].y) << i;
+        EXPECT_FLOAT_EQ(p.z, moved[i].z) << i;
     }
 }

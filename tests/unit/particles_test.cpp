@@ -1,4 +1,8 @@
-#include <cmath>
+// Known values not given with the rules were worked out once with a separate
+// model of the rules in Python (float32 rounding by struct.pack('f')), never
+// with the code under test. Where the precision of intermediate arithmetic
+// may move a value by a unit in the last place, it is compared to within four
+// (EXPECT_FLOAT_EQ).
 #include <limits>
 
 #include "sim_fixture.h"
@@ -40,18 +44,50 @@ TEST_F(Particles, BrightnessNeverExceedsOne)
     EXPECT_EQ(attractorBrightness(0.95f), 1.0f);
 }
 
-TEST_F(Particles, ProjectionScalesByTheAspectFactors)
+struct TurnCase {
+    float spinDegrees;  // before a frame head with a step of 1 s
+    float aspectX, aspectY;
+    float turnedDegrees, spinSin, spinCos;
+    Projection point;  // of (0.3, -0.2, 0.1)
+};
+
+class ViewTurn : public SimTest, public ::testing::WithParamInterface<TurnCase> {};
+
+TEST_P(ViewTurn, TurnsTenDegreesASecondAndProjectsThroughTheTurn)
 {
-    aspectX = 0.5f;
-    const Projection p = projectPoint(0.2f, 0.3f, 0.0f, 0.0f, 1.0f);
-    EXPECT_NEAR(p.x, 0.5 * 0.2 * 1.5 / 0.6, 1e-6);
-    EXPECT_NEAR(p.y, 0.3 * 1.5 / 0.6, 1e-6);
+    const TurnCase c = GetParam();
+    spinDegrees = c.spinDegrees;
+    aspectX = c.aspectX;
+    aspectY = c.aspectY;
+    runStats.stepSeconds = 1.0f;
+    beginFrameStep();
+    EXPECT_EQ(spinDegrees, c.turnedDegrees);
+    EXPECT_FLOAT_EQ(spinSin, c.spinSin);
+    EXPECT_FLOAT_EQ(spinCos, c.spinCos);
+
+    const Projection p = projectPoint(0.3f, -0.2f, 0.1f, spinSin, spinCos);
+    EXPECT_FLOAT_EQ(p.x, c.point.x);
+    EXPECT_FLOAT_EQ(p.y, c.point.y);
+    EXPECT_FLOAT_EQ(p.depthFactor, c.point.depthFactor);
 }
 
+// The degree is 0.01745328 rad, a hair short of pi / 180: at 90 degrees the
+// cosine is 1.1267949e-06, not 6e-17; at 200 the sine is -0.3420178, not
+// -0.34202015.
+INSTANTIATE_TEST_SUITE_P(
+    Angles, ViewTurn,
+    ::testing::Values(TurnCase{80.0f, 0.75f, 1.0f, 90.0f, 1.0f, 1.1267949e-06f,
+                               {-0.12499956f, -0.33333328f, 0.4000599f}},
+                      TurnCase{190.0f, 1.0f, 0.6f, 200.0f, -0.3420178f, -0.93969345f,
+                               {-0.92101157f, -0.44617924f, 0.73107666f}},
+                      TurnCase{355.0f, 0.75f, 1.0f, 5.0f, 0.08715568f, 0.9961947f,  // a whole turn taken off
+                               {0.44974637f, -0.41335627f, 0.51620424f}}));
+
 struct VisibilityCase {
-    float z;
+    float z;  // of a particle at (0.05, -0.04, z), seen at spin 0
     bool visible;
     float depthFactor;
+    float screenX = 0.0f, screenY = 0.0f, brightness = 0.0f;  // when visible
 };
 
 class ParticleVisibility : public SimTest, public ::testing::WithParamInterface<VisibilityCase> {};
@@ -59,29 +95,38 @@ class ParticleVisibility : public SimTest, public ::testing::WithParamInterface<
 TEST_P(ParticleVisibility, DependsOnTheDepthFactorRange)
 {
     const VisibilityCase c = GetParam();
-    calibrationFrames = 1;
+    calibrationFrames = 1;  // keeps it where it is
     attractor.position = Vector3{0.5f, 0.5f, 0.5f};
-    placeParticle(0, 0.0f, 0.0f, c.z);
+    placeParticle(0, 0.05f, -0.04f, c.z);
     particleBuffer[0].screenX = 7.0f;
     particleBuffer[0].screenY = 8.0f;
     particleBuffer[0].brightness = 0.25f;
 
-    EXPECT_NEAR(projectPoint(0.0f, 0.0f, c.z, 0.0f, 1.0f).depthFactor, c.depthFactor, 1e-4);
+    EXPECT_FLOAT_EQ(projectPoint(0.05f, -0.04f, c.z, 0.0f, 1.0f).depthFactor, c.depthFactor);
     EXPECT_EQ(stepParticle(0, 0.0f, 1.0f), c.visible);
-    if (!c.visible) {  // keeps the place and brightness it was last seen with
+    if (c.visible) {
+        EXPECT_FLOAT_EQ(particleBuffer[0].screenX, c.screenX);
+        EXPECT_FLOAT_EQ(particleBuffer[0].screenY, c.screenY);
+        EXPECT_FLOAT_EQ(particleBuffer[0].brightness, c.brightness);
+    } else {  // keeps the place and brightness it was last seen with
         EXPECT_EQ(particleBuffer[0].screenX, 7.0f);
         EXPECT_EQ(particleBuffer[0].screenY, 8.0f);
         EXPECT_EQ(particleBuffer[0].brightness, 0.25f);
-    } else {
-        EXPECT_NE(particleBuffer[0].brightness, 0.25f);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, ParticleVisibility,
-                         ::testing::Values(VisibilityCase{0.9f, true, 0.0001f},
-                                           VisibilityCase{0.91f, false, -0.0066f},
-                                           VisibilityCase{-0.61f, false, 1.0067f},
-                                           VisibilityCase{-0.6f, true, 1.0f}));  // exactly 1: still visible
+constexpr float infinity = std::numeric_limits<float>::infinity();
+
+// At z = 0.90015006 the step's float arithmetic makes 0.6666 x (z + 0.6)
+// exactly 1; the next float up lies just beyond the visible depth.
+INSTANTIATE_TEST_SUITE_P(
+    Depths, ParticleVisibility,
+    ::testing::Values(VisibilityCase{0.9f, true, 0.000100016594f, 0.05f, -0.04f, 1.5007469e-12f},
+                      VisibilityCase{0.90015006f, true, 0.0f, 0.049995f, -0.039996f, 0.0f},
+                      VisibilityCase{0.9001501f, false, -1.1920929e-07f},
+                      VisibilityCase{0.91f, false, -0.0065659285f},
+                      VisibilityCase{-0.61f, false, 1.006666f},
+                      VisibilityCase{-0.6f, true, 1.0f, infinity, -infinity, 1.0f}));  // at the eye
 
 struct ClampCase {
     float in, out;
@@ -112,16 +157,21 @@ INSTANTIATE_TEST_SUITE_P(Coordinates, ParticleClamp,
 
 TEST_F(Particles, StepPullsWithTheDampedVelocityRule)
 {
-    attractor.position = Vector3{0.5f, 0.0f, 0.0f};
-    particleBuffer[0].velocity = Vector3{0.1f, 0.0f, 0.0f};
-    runStats.stepSeconds = 0.01f;
+    attractor.position = Vector3{0.3f, -0.1f, 0.2f};
+    placeParticle(0, 0.1f, 0.1f, -0.1f);
+    particleBuffer[0].velocity = Vector3{0.02f, -0.01f, 0.005f};
+    runStats.stepSeconds = 0.02f;
 
     stepParticle(0, 0.0f, 1.0f);
 
-    // pull = 0.5 x (0.01 / 0.25 x 0.01) = 0.0002; v = pull + 0.982 (pull - 0.1)
-    EXPECT_FLOAT_EQ(particleBuffer[0].velocity.x, -0.0978036f);
-    EXPECT_EQ(particleBuffer[0].position.x, particleBuffer[0].velocity.x);
-    EXPECT_EQ(particleBuffer[0].velocity.y, 0.0f);
+    // offset (0.2, -0.2, 0.3), k = 0.01 / 0.17 x 0.02; v = pull + 0.982 (pull - v)
+    const Particle& p = particleBuffer[0];
+    EXPECT_FLOAT_EQ(p.velocity.x, -0.019173646f);
+    EXPECT_FLOAT_EQ(p.velocity.y, 0.009353647f);
+    EXPECT_FLOAT_EQ(p.velocity.z, -0.0042104707f);
+    EXPECT_FLOAT_EQ(p.position.x, 0.08082636f);
+    EXPECT_FLOAT_EQ(p.position.y, 0.10935365f);
+    EXPECT_FLOAT_EQ(p.position.z, -0.10421047f);
 }
 
 TEST_F(Particles, ParticleOnTheAttractorEndsInsideTheBox)
@@ -135,14 +185,32 @@ TEST_F(Particles, ParticleOnTheAttractorEndsInsideTheBox)
     }
 }
 
-TEST_F(Particles, SeedOneStartsRecordZeroAtItsKnownPlace)
+TEST_F(Particles, SeedOneStartsTheRecordsAtTheirKnownPlaces)
 {
+    attractor = Attractor{{0.1f, 0.1f, 0.1f}, {0.01f, 0.01f, 0.01f}};
+    particleBuffer[poolSize - 1].velocity = Vector3{0.5f, 0.5f, 0.5f};
     initSimulation(1);
-    EXPECT_NEAR(particleBuffer[0].position.x, -0.10257f, 1e-5);
-    EXPECT_NEAR(particleBuffer[0].position.y, -0.10587f, 1e-5);
-    EXPECT_NEAR(particleBuffer[0].position.z, 0.14814f, 1e-5);
-    EXPECT_EQ(attractor.position.x, 0.0f);
-    EXPECT_EQ(attractor.velocity.z, 0.0f);
+
+    const struct {
+        int32_t record;
+        Vector3 position;
+    } known[] = {{0, {-0.10257f, -0.10587f, 0.14814f}},
+                 {1, {0.04554f, 0.08865f, -0.12723f}},
+                 {2, {0.09864f, 0.11547f, -0.01707f}},
+                 {poolSize - 1, {-0.09087f, -0.07707f, -0.01377f}}};
+    for (const auto& k : known) {
+        const Particle& p = particleBuffer[k.record];
+        EXPECT_EQ(p.position.x, k.position.x) << k.record;
+        EXPECT_EQ(p.position.y, k.position.y) << k.record;
+        EXPECT_EQ(p.position.z, k.position.z) << k.record;
+        EXPECT_EQ(p.velocity.x, 0.0f) << k.record;
+        EXPECT_EQ(p.velocity.y, 0.0f) << k.record;
+        EXPECT_EQ(p.velocity.z, 0.0f) << k.record;
+    }
+    EXPECT_EQ(randomState, 0xAAA7C811u);  // 3 x 32768 draws, rejections included
+    for (float c : {attractor.position.x, attractor.position.y, attractor.position.z, attractor.velocity.x,
+                    attractor.velocity.y, attractor.velocity.z})
+        EXPECT_EQ(c, 0.0f);
 }
 
 TEST_F(Particles, SeedZeroStartsEveryRecordAtTheCorner)
@@ -185,6 +253,20 @@ TEST_F(Particles, NothingMovesDuringCalibrationWhateverTheStep)
     }
 }
 
+TEST_F(Particles, FirstWanderFromSeedOneMovesTheAttractorByTheKnownDraws)
+{
+    seedRandom(1);  // the first draws from 0 to 1000 are 526, 533 and 3
+    runStats.stepSeconds = 0.5f;
+    beginFrameStep();
+    // (500 - r) x 0.00002 for x, y, z in that order; then half a second of it
+    EXPECT_FLOAT_EQ(attractor.velocity.x, -0.00052f);
+    EXPECT_FLOAT_EQ(attractor.velocity.y, -0.00066f);
+    EXPECT_FLOAT_EQ(attractor.velocity.z, 0.00994f);
+    EXPECT_FLOAT_EQ(attractor.position.x, -0.00026f);
+    EXPECT_FLOAT_EQ(attractor.position.y, -0.00033f);
+    EXPECT_FLOAT_EQ(attractor.position.z, 0.00497f);
+}
+
 TEST_F(Particles, HoldingHFreezesTheSwarmButNotTheViewOrTheWander)
 {
     initSimulation(1);
@@ -192,8 +274,6 @@ TEST_F(Particles, HoldingHFreezesTheSwarmButNotTheViewOrTheWander)
     runStats.stepSeconds = 0.02f;
     for (int frame = 0; frame < 5; ++frame) {
         const Vector3 particle = particleBuffer[3].position;
-        const Vector3 attractorPlace = attractor.position;
-        const Vector3 attractorVelocity = attractor.velocity;
         const float spin = spinDegrees;
 
         beginFrameStep();
@@ -201,12 +281,17 @@ TEST_F(Particles, HoldingHFreezesTheSwarmButNotTheViewOrTheWander)
             stepParticle(i, spinSin, spinCos);
 
         EXPECT_EQ(particleBuffer[3].position.x, particle.x);
+        EXPECT_EQ(particleBuffer[3].position.y, particle.y);
         EXPECT_EQ(particleBuffer[3].position.z, particle.z);
-        EXPECT_EQ(attractor.position.x, attractorPlace.x);  // inside its box: no bounce either
+        EXPECT_EQ(attractor.position.x, 0.0f);  // inside its box: no bounce either
+        EXPECT_EQ(attractor.position.y, 0.0f);
+        EXPECT_EQ(attractor.position.z, 0.0f);
         EXPECT_FLOAT_EQ(spinDegrees, spin + 0.2f);
-        EXPECT_TRUE(attractor.velocity.x != attractorVelocity.x || attractor.velocity.y != attractorVelocity.y ||
-                    attractor.velocity.z != attractorVelocity.z);
     }
+    // Five frames of wander, drawn after the start state's draws.
+    EXPECT_FLOAT_EQ(attractor.velocity.x, -0.0097f);
+    EXPECT_FLOAT_EQ(attractor.velocity.y, -0.0022f);
+    EXPECT_FLOAT_EQ(attractor.velocity.z, -0.0018199997f);
 }
 
 TEST_F(Particles, AttractorBouncesOffItsBox)
@@ -220,33 +305,24 @@ TEST_F(Particles, AttractorBouncesOffItsBox)
 
     beginFrameStep();
 
-    const float wandered = static_cast<float>(double{0.04f} + 500 * 0.00002);
-    EXPECT_NEAR(wandered, 0.05f, 1e-7);
-    EXPECT_EQ(attractor.velocity.x, -wandered);
-    EXPECT_EQ(attractor.position.x, static_cast<float>(0.25 - 0.5 * double{wandered}));
-    EXPECT_EQ(attractor.position.y, 0.0f);  // inside: no reflection
-    EXPECT_EQ(attractor.velocity.z, static_cast<float>(-0.01));
-    EXPECT_EQ(attractor.position.z, static_cast<float>(double{-0.3f} + 0.5 * double{static_cast<float>(-0.01)}));
+    // x: 0.04 + 0.01 is reflected and steps back by half of it; y is inside
+    // and stays; z is beyond the other side and steps back the other way.
+    EXPECT_FLOAT_EQ(attractor.velocity.x, -0.05f);
+    EXPECT_FLOAT_EQ(attractor.position.x, 0.225f);
+    EXPECT_FLOAT_EQ(attractor.velocity.y, 0.01f);
+    EXPECT_EQ(attractor.position.y, 0.0f);
+    EXPECT_FLOAT_EQ(attractor.velocity.z, -0.01f);
+    EXPECT_FLOAT_EQ(attractor.position.z, -0.305f);
 }
 
 TEST_F(Particles, AttractorSpeedIsLimitedPerAxis)
 {
     seedRandom(0);  // +0.01 per frame and axis
-    attractor.velocity = Vector3{0.075f, -0.2f, 0.0f};
+    attractor.velocity = Vector3{0.075f, -0.1f, 0.0f};
     beginFrameStep();
     EXPECT_EQ(attractor.velocity.x, 0.08f);
     EXPECT_EQ(attractor.velocity.y, -0.08f);
     EXPECT_EQ(attractor.velocity.z, static_cast<float>(0.01));
-}
-
-TEST_F(Particles, ViewTurnsTenDegreesASecondAndWrapsAtOneTurn)
-{
-    spinDegrees = 355.0f;
-    runStats.stepSeconds = 1.0f;
-    beginFrameStep();
-    EXPECT_FLOAT_EQ(spinDegrees, 5.0f);
-    EXPECT_FLOAT_EQ(spinSin, static_cast<float>(std::sin(5.0 * 0.01745328)));
-    EXPECT_FLOAT_EQ(spinCos, static_cast<float>(std::cos(5.0 * 0.01745328)));
 }
 
 TEST(WindowAspect, LongerSideGetsTheShorterOverLongerFactor)

@@ -76,7 +76,7 @@ TEST_P(FatalErrorBox, ShowsItsTextOverTheOwnerAndEndsWithMinusOne)
     HWND box = ui::waitForWindow(child, "#32770", "astr-Error");
     ASSERT_NE(box, nullptr) << "no message box captioned astr-Error";
     EXPECT_EQ(ui::messageBoxText(box), c.message);
-    EXPECT_FALSE(ui::messageBoxHasIcon(box));
+    EXPECT_EQ(ui::messageBoxIcon(box), 0u);
     EXPECT_EQ(ui::messageBoxButtons(box), std::vector<std::string>{"OK"});
     EXPECT_EQ(GetWindow(box, GW_OWNER), host);
 
