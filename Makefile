@@ -1,7 +1,7 @@
 # The two commands a newcomer needs on a fresh Debian 12 machine:
-#   make run    installs what is missing, builds, runs the headless swarm
+#   make run    installs what is missing, builds, runs the screensaver under Wine
 #   make test   installs what is missing, builds every preset, runs every test
-.PHONY: run test deps native bench clean
+.PHONY: run test deps native sim bench clean
 
 deps:
 	@tools/install-deps.sh
@@ -10,9 +10,14 @@ native: deps
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native
 
+# astr.scr /s under Wine: until Escape on your display, else 15 s on a
+# private one with a screenshot; then the particle count it calibrated to.
+run: deps
+	@tools/run-saver.sh
+
 # The swarm without a window: calibrated as if drawing a particle cost 0.5 us,
 # then timed for real.
-run: native
+sim: native
 	build/native/tools/astr-sim --frames 600 --particle-seconds 0.0000005 --bench
 
 test: deps

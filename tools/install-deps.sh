@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 packages=(
   cmake make ninja-build g++ binutils
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
-  wine wine64 xvfb xauth x11-utils imagemagick
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick
   libgl1-mesa-dri libgl1-mesa-dev
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev

@@ -15,6 +15,7 @@ void setNormalPriority();
 
 // Loops "astr.wav" without waiting; nothing plays when the file is missing.
 void playBackgroundSound();
+void stopBackgroundSound();
 
 // Shows the fatal-error box over the main window, then ends the process with
 // status -1.

@@ -44,10 +44,16 @@ void playBackgroundSound()
     PlaySoundA("astr.wav", nullptr, SND_FILENAME | SND_LOOP | SND_NODEFAULT | SND_ASYNC);
 }
 
+void stopBackgroundSound()
+{
+    PlaySoundA(nullptr, nullptr, SND_PURGE);
+}
+
 void reportFatalErrorAndExit(const char* message)
 {
     ShowCursor(TRUE);  // undoes the full-screen run's hidden cursor
-    MessageBoxA(mainWindow, message, "astr-Error", MB_OK);
+    // A handle from the command line may name no window; the box must show all the same.
+    MessageBoxA(IsWindow(mainWindow) ? mainWindow : nullptr, message, "astr-Error", MB_OK);
     PostQuitMessage(0);
     std::exit(-1);
 }

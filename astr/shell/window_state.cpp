@@ -4,6 +4,12 @@ uint8_t keyDown[256];
 float aspectX = 1.0f;
 float aspectY = 1.0f;
 
+void noteKey(uint64_t virtualKey, bool down)
+{
+    if (virtualKey < sizeof keyDown)
+        keyDown[virtualKey] = down ? 1 : 0;
+}
+
 void setAspectForClientSize(uint32_t width, uint32_t height)
 {
     if (height == 0)

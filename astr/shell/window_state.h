@@ -8,6 +8,10 @@ constexpr int holdKey = 0x48;  // H: freezes the swarm while held
 
 extern uint8_t keyDown[256];   // 1 while the key of that virtual-key code is down
 
+// Notes a key going down or up. Codes beyond the table change nothing: any
+// process can post a key message with any code.
+void noteKey(uint64_t virtualKey, bool down);
+
 // Scale factors that give a scene unit the same length on both axes:
 // the longer side's factor is shorter / longer, the other 1.
 extern float aspectX;

@@ -20,9 +20,9 @@
 
 namespace {
 
-const std::string astrProgram = ui::windowsPath(ASTR_PROGRAM);
+const std::string astrScr = ui::windowsPath(ASTR_SCR);
 const std::string statsHost = ui::windowsPath(ASTR_STATS_HOST);
-const std::string faultyHost = ui::windowsPath(ASTR_FAULTY_HOST);
+const std::string faultyScr = ui::windowsPath(ASTR_FAULTY_SCR);
 const char settingsKey[] = "Software\\Brightloom\\Astrelle";
 const char dialogClass[] = "#32770";
 
@@ -102,7 +102,7 @@ protected:
         ui::setUserKey(settingsKey, {});
     }
 
-    HWND openDialog(const std::string& exe = astrProgram)
+    HWND openDialog(const std::string& exe = astrScr)
     {
         program = ui::start("\"" + exe + "\" /c");
         EXPECT_NE(program.process, nullptr) << "cannot start " << exe;
@@ -253,7 +253,7 @@ TEST_P(AstrConfigFailure, ShowsSevenBoxesOneAfterEachWriteThenCloses)
     DeleteFileA(log.c_str());
     SetEnvironmentVariableA("ASTR_FAIL", c.step);
     SetEnvironmentVariableA("ASTR_LOG", log.c_str());
-    HWND dialog = openDialog(faultyHost);
+    HWND dialog = openDialog(faultyScr);
     SetEnvironmentVariableA("ASTR_FAIL", nullptr);
     SetEnvironmentVariableA("ASTR_LOG", nullptr);
     ASSERT_NE(dialog, nullptr);
@@ -283,6 +283,7 @@ TEST_P(AstrConfigFailure, ShowsSevenBoxesOneAfterEachWriteThenCloses)
         expectedLog += before + boxLine;
     }
     EXPECT_EQ(ui::waitForExit(program), 0u);
+    expectedLog += "DialogBoxParam ASTR_DLG shown\n";  // the dialog ends after the last box
     EXPECT_EQ(readFile(log), expectedLog);
     EXPECT_EQ(ui::userKeyExists(settingsKey), std::string(c.step) == "RegSetValueEx");
     EXPECT_TRUE(ui::readUserKey(settingsKey).empty());
@@ -335,7 +336,7 @@ void expectTemplate(const char* name, const char* caption, DWORD style, short cx
                     const std::vector<Control>& controls)
 {
     ui::DialogTemplate dialog;
-    ASSERT_TRUE(ui::readDialogTemplate(astrProgram, name, dialog));
+    ASSERT_TRUE(ui::readDialogTemplate(astrScr, name, dialog));
     EXPECT_EQ(dialog.caption, caption);
     EXPECT_EQ(dialog.typeface, "Helv");
     EXPECT_EQ(dialog.pointSize, 8);
@@ -423,11 +424,11 @@ TEST(AstrResources, StatsDialogIsBuiltAsListed)
 
 TEST(AstrResources, IconDisplayNameAndVersion)
 {
-    EXPECT_TRUE(isOne32By32IconIn256Colours(astrProgram, "ASTR_ICON"));
-    EXPECT_EQ(resourceString(astrProgram, 1), "Astrelle");
+    EXPECT_TRUE(isOne32By32IconIn256Colours(astrScr, "ASTR_ICON"));
+    EXPECT_EQ(resourceString(astrScr, 1), "Astrelle");
 
     VersionBlock version;
-    ASSERT_TRUE(readVersionBlock(astrProgram,
+    ASSERT_TRUE(readVersionBlock(astrScr,
                                  {"CompanyName", "FileDescription", "FileVersion", "InternalName", "OriginalFilename",
                                   "ProductName", "ProductVersion"},
                                  version));

@@ -1,0 +1,292 @@
+#include "window.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+
+#include "../render/gl_state.h"
+#include "../settings/settings.h"
+#include "../sim/particles.h"
+#include "fatal_error.h"
+#include "frame_clock.h"
+#include "main_loop.h"
+#include "main_window.h"
+#include "palette.h"
+#include "pixel_format_request.h"
+#include "platform.h"
+#include "run_mode.h"
+#include "window_state.h"
+
+HDC deviceContext;
+
+namespace {
+
+const char windowName[] = "Astrelle";  // class and title; also how a running instance is found
+constexpr DWORD fullScreenStyle = WS_POPUP | WS_CLIPSIBLINGS;
+constexpr DWORD fullScreenExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW;
+constexpr WPARAM keyI = 0x49;
+constexpr int paletteMaxColorBits = 8;
+
+WNDCLASSA windowClass;
+HGLRC renderContext;
+HPALETTE palette;
+DEVMODEA displayMode;
+RECT windowRect;
+UINT screenSaverRunningPrevious;
+bool tornDown;
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void fillWindowClass(HINSTANCE instance)
+{
+    windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = settings.OpenGLInst == 1 ? LoadLibraryA("opengl32.dll") : instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = windowName;
+}
+
+void createPreviewWindow()
+{
+    GetWindowRect(mainWindow, &windowRect);  // the host's preview area
+    runStats.windowWidth = windowRect.right - windowRect.left;
+    runStats.windowHeight = windowRect.bottom - windowRect.top;
+    // The host's window owns the error box when the child cannot be made.
+    HWND preview = CreateWindowExA(0, windowName, windowName, WS_CHILD | WS_VISIBLE, 0, 0, runStats.windowWidth,
+                                   runStats.windowHeight, mainWindow, nullptr, windowClass.hInstance, nullptr);
+    if (!preview)
+        FatalError("Unable to create preview window.");
+    mainWindow = preview;
+    SetForegroundWindow(mainWindow);
+    UpdateWindow(mainWindow);
+    ShowWindow(mainWindow, SW_SHOW);
+}
+
+RECT fullScreenRect()
+{
+    switch (settings.Resolution) {
+    case 1:
+        return RECT{0, 0, 640, 480};
+    case 2:
+        return RECT{0, 0, 320, 240};
+    default:
+        return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+}
+
+void createFullScreenWindow()
+{
+    ShowCursor(FALSE);
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &screenSaverRunningPrevious, 0);
+    windowRect = fullScreenRect();
+    AdjustWindowRectEx(&windowRect, fullScreenStyle, FALSE, fullScreenExStyle);
+    runStats.windowWidth = windowRect.right - windowRect.left;
+    runStats.windowHeight = windowRect.bottom - windowRect.top;
+
+    // Best effort: a mode the display cannot take leaves the desktop's.
+    displayMode = DEVMODEA{};
+    displayMode.dmSize = sizeof displayMode;
+    displayMode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    displayMode.dmBitsPerPel = pixelFormatRequest.cColorBits;
+    displayMode.dmPelsWidth = runStats.windowWidth;
+    displayMode.dmPelsHeight = runStats.windowHeight;
+    ChangeDisplaySettingsA(&displayMode, CDS_FULLSCREEN);
+
+    mainWindow = CreateWindowExA(fullScreenExStyle, windowName, windowName, fullScreenStyle, windowRect.left,
+                                 windowRect.top, windowRect.right, windowRect.bottom, nullptr, nullptr,
+                                 windowClass.hInstance, nullptr);
+    if (!mainWindow)
+        FatalError("Unable to create fullscreen window.");
+    ShowWindow(mainWindow, SW_SHOW);
+    UpdateWindow(mainWindow);
+    SetForegroundWindow(mainWindow);
+}
+
+// Builds and selects a palette when the chosen format needs one; answers
+// non-zero only when there is no memory for it.
+int setupPalette()
+{
+    const PIXELFORMATDESCRIPTOR& format = pixelFormatRequest;
+    if (!(format.dwFlags & PFD_NEED_PALETTE) && format.iPixelType != PFD_TYPE_COLORINDEX)
+        return 0;
+    if (format.cColorBits > paletteMaxColorBits)
+        return 0;  // no logical palette holds such a format's colours
+
+    const int count = 1 << format.cColorBits;
+    auto* record = static_cast<LOGPALETTE*>(
+        std::malloc(sizeof(LOGPALETTE) + (count - 1) * sizeof(PALETTEENTRY)));
+    if (!record)
+        return 1;
+    record->palVersion = 0x300;
+    record->palNumEntries = static_cast<WORD>(count);
+    GetSystemPaletteEntries(deviceContext, 0, count, record->palPalEntry);
+    for (int i = 0; i < count; ++i) {
+        PALETTEENTRY& entry = record->palPalEntry[i];
+        entry.peRed = paletteComponent(i, format.cRedBits, format.cRedShift);
+        entry.peGreen = paletteComponent(i, format.cGreenBits, format.cGreenShift);
+        entry.peBlue = paletteComponent(i, format.cBlueBits, format.cBlueShift);
+        entry.peFlags = 0;
+    }
+    palette = CreatePalette(record);
+    if (palette) {  // a palette that cannot be made is no failure
+        SelectPalette(deviceContext, palette, FALSE);
+        RealizePalette(deviceContext);
+    }
+    std::free(record);
+    return 0;
+}
+
+void onCreate(HWND window)
+{
+    deviceContext = GetDC(window);
+    if (!deviceContext)
+        FatalError("Unable to create window.");
+
+    const int format = ChoosePixelFormat(deviceContext, &pixelFormatRequest);
+    if (format == 0)
+        FatalError("Unable to setup pixelformat.");
+    pixelFormatRequest = PIXELFORMATDESCRIPTOR{};
+    DescribePixelFormat(deviceContext, format, sizeof pixelFormatRequest, &pixelFormatRequest);
+    if (!SetPixelFormat(deviceContext, format, &pixelFormatRequest))
+        FatalError("Unable to setup pixelformat.");
+
+    if (setupPalette() != 0)
+        FatalError("Unable to setup palette.");
+    renderContext = wglCreateContext(deviceContext);
+    if (!renderContext)
+        FatalError("Unable to create an opengl rendercontext.");
+    if (!wglMakeCurrent(deviceContext, renderContext))
+        FatalError("Unable to make the rendercontext current.\r\n"
+                   "Possible another application is still using opengl...");
+
+    GetClientRect(window, &windowRect);
+    if (setupGlState(windowRect.right - windowRect.left, windowRect.bottom - windowRect.top) != 0)
+        FatalError("Unable to init opengl state.");
+}
+
+void onSize(HWND window)
+{
+    GetClientRect(window, &windowRect);
+    const LONG width = windowRect.right - windowRect.left;
+    const LONG height = windowRect.bottom - windowRect.top == 0 ? 1 : windowRect.bottom - windowRect.top;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    setAspectForClientSize(width, height);
+}
+
+void realizePalette()
+{
+    UnrealizeObject(palette);
+    SelectPalette(deviceContext, palette, FALSE);
+    RealizePalette(deviceContext);
+}
+
+// Puts the desktop back and lets the main loop end. Runs once, whether the
+// window is closed, destroyed, or closed and then destroyed by its host.
+void tearDown()
+{
+    if (tornDown)
+        return;
+    tornDown = true;
+    setNormalPriority();
+    drawing = 0;
+    running = 0;
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &screenSaverRunningPrevious, 0);
+    if (deviceContext)
+        wglMakeCurrent(deviceContext, nullptr);
+    if (renderContext)
+        wglDeleteContext(renderContext);
+    ChangeDisplaySettingsA(nullptr, 0);
+    if (settings.OpenGLInst == 1)
+        FreeLibrary(windowClass.hInstance);
+    ShowCursor(TRUE);
+    std::free(particleBuffer);
+    particleBuffer = nullptr;
+    PostQuitMessage(0);
+}
+
+void onKeyDown(HWND window, WPARAM key)
+{
+    noteKey(key, true);
+    if (key == VK_ESCAPE)
+        SendMessageA(window, WM_CLOSE, 0, 0);
+    if (key == keyI && runMode == Saver)
+        SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        onCreate(window);
+        return 0;
+    case WM_SIZE:
+        onSize(window);
+        return 0;
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+    case WM_NCACTIVATE:
+        ShowCursor(LOWORD(wParam) == 0 ? TRUE : FALSE);
+        return 0;
+    case WM_SETCURSOR:
+        SetCursor(runMode == Saver ? nullptr : LoadCursorA(nullptr, IDC_ARROW));
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_SYSCOMMAND:
+        return 0;  // no screen-saver start, power-off, close or menu from the system
+    case WM_KEYDOWN:
+        onKeyDown(window, wParam);
+        return 0;
+    case WM_KEYUP:
+        noteKey(wParam, false);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (runMode == Saver && calibrationFrames == 0)  // the first move once the swarm shows
+            SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_QUERYNEWPALETTE:
+        if (palette)
+            realizePalette();
+        return 0;
+    case WM_PALETTECHANGED:
+        if (palette && reinterpret_cast<HWND>(wParam) != window)
+            realizePalette();
+        return 0;
+    case WM_CLOSE:
+        drawing = 0;
+        running = 0;
+        if (runMode == Saver && settings.Music == 1)
+            stopBackgroundSound();
+        tearDown();
+        return 0;  // the window stays: it goes with the process
+    case WM_DESTROY:
+        tearDown();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool startWindow(HINSTANCE instance)
+{
+    fillWindowClass(instance);
+    if (FindWindowA(windowName, windowName))
+        return false;  // a full-screen run is already on; previews are children and not found
+    if (!RegisterClassA(&windowClass))
+        FatalError("Unable to register class.");
+    createParticleBuffer();
+    if (runMode == Preview)
+        createPreviewWindow();
+    else
+        createFullScreenWindow();
+    return true;
+}

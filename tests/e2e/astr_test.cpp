@@ -1,0 +1,560 @@
+// astr.scr, the real screensaver under Wine, as the platform's host and a
+// person use it: its full-screen run, its preview inside a host's window,
+// its configuration and -init runs, the picture it shows, and every failure
+// path (in astr_faulty.scr, the same sources with their fallible calls
+// rerouted to a double).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <deque>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "registry.h"
+#include "ui_driver.h"
+
+namespace {
+
+const std::string astrScr = ui::windowsPath(ASTR_SCR);
+const std::string faultyScr = ui::windowsPath(ASTR_FAULTY_SCR);
+const char windowName[] = "Astrelle";
+const char settingsKey[] = "Software\\Brightloom\\Astrelle";
+constexpr DWORD calibrationTimeoutMs = 60000;
+
+// The seven settings as -init writes them, in its order.
+const std::pair<const char*, int32_t> defaults[] = {{"Music", 1},     {"Resolution", 0}, {"glFinish", 0},
+                                                    {"OpenGLInst", 1}, {"Truecolor", 0},  {"Deepdepth", 0},
+                                                    {"FixedSync", 0}};
+
+// The key holding the defaults, changed by the given settings.
+void storeSettings(const std::vector<std::pair<const char*, int32_t>>& changes = {})
+{
+    ui::RegistryValues values;
+    for (const auto& [name, value] : defaults)
+        values[name] = ui::dwordValue(value);
+    for (const auto& [name, value] : changes)
+        values[name] = ui::dwordValue(value);
+    ui::setUserKey(settingsKey, values);
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        result.push_back(line);
+    return result;
+}
+
+// The program's own top-level window, shown or not.
+HWND findSaverWindow(const ui::Program& program, DWORD timeoutMs = ui::defaultTimeoutMs)
+{
+    return ui::waitForWindow(program, windowName, windowName, timeoutMs);
+}
+
+bool stillRunning(const ui::Program& program, DWORD milliseconds)
+{
+    ui::pumpMessages(milliseconds);
+    return WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT;
+}
+
+// Pixels of the screen inside rect, as 0x00RRGGBB.
+std::vector<uint32_t> screenPixels(const RECT& rect)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    for (uint32_t& p : pixels)
+        p &= 0xFFFFFF;
+    return pixels;
+}
+
+bool anyLit(const std::vector<uint32_t>& pixels)
+{
+    return std::any_of(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0; });
+}
+
+// Calibration frames are never shown: the window stays black until the first
+// presented frame, and the swarm is never all black.
+bool waitForPicture(const ui::Program& program, HWND window, DWORD timeoutMs = calibrationTimeoutMs)
+{
+    const DWORD begin = GetTickCount();
+    do {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        if (anyLit(screenPixels(rect)))
+            return true;
+        ui::pumpMessages(100);
+    } while (GetTickCount() - begin < timeoutMs && WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT);
+    return false;
+}
+
+// A window of the test's own, standing in for the host's preview area or
+// its configuration page: a pop-up of the given size with one child.
+struct HostWindow {
+    HWND window = nullptr;
+    HWND child = nullptr;
+};
+
+HostWindow createHost(int width, int height)
+{
+    HostWindow host;
+    host.window = CreateWindowExA(0, "Static", "host", WS_POPUP | WS_VISIBLE, 10, 10, width, height, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    host.child = CreateWindowExA(0, "Static", "page", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, host.window, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ui::pumpMessages(50);
+    return host;
+}
+
+std::string handleArgument(HWND window)
+{
+    return std::to_string(static_cast<long long>(reinterpret_cast<intptr_t>(window)));
+}
+
+// The cursor the window's program sets when the pointer is over the window.
+HCURSOR cursorSetBy(HWND window)
+{
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    GetCursorInfo(&info);
+    return info.hCursor;
+}
+
+HWND saverChildOf(HWND host, DWORD timeoutMs = ui::defaultTimeoutMs)
+{
+    const DWORD begin = GetTickCount();
+    do {
+        if (HWND child = FindWindowExA(host, nullptr, windowName, windowName))
+            return child;
+        ui::pumpMessages(20);
+    } while (GetTickCount() - begin < timeoutMs);
+    return nullptr;
+}
+
+class Astr : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        storeSettings();
+        folder = ui::makeScratchFolder("astr-");
+        ASSERT_FALSE(folder.empty());
+        log = folder + "\\astr.log";
+    }
+
+    // A run a failed assertion left behind would keep later runs from starting.
+    void TearDown() override
+    {
+        for (ui::Program& program : started)
+            if (program.process && WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT)
+                ui::waitForExit(program, 0);
+        ui::removeTree(folder);
+        ui::setUserKey(settingsKey, {});
+    }
+
+    ui::Program& startSaver(const std::string& arguments)
+    {
+        started.push_back(ui::start("\"" + astrScr + "\" " + arguments, folder));
+        return started.back();
+    }
+
+    // The test build, failing the step named (none for "") and logging.
+    ui::Program& startFaulty(const std::string& arguments, const char* failStep = "")
+    {
+        SetEnvironmentVariableA("ASTR_FAIL", failStep);
+        SetEnvironmentVariableA("ASTR_LOG", log.c_str());
+        started.push_back(ui::start("\"" + faultyScr + "\" " + arguments, folder));
+        SetEnvironmentVariableA("ASTR_FAIL", nullptr);
+        SetEnvironmentVariableA("ASTR_LOG", nullptr);
+        return started.back();
+    }
+
+    std::vector<std::string> logLines() { return lines(readFile(log)); }
+
+    std::deque<ui::Program> started;
+    std::string folder;
+    std::string log;
+};
+
+TEST_F(Astr, FullScreenRunCoversTheScreenOnTop)
+{
+    ui::Program& program = startSaver("/s");
+    HWND window = findSaverWindow(program);
+    ASSERT_NE(window, nullptr);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & (WS_POPUP | WS_CHILD | WS_CAPTION), WS_POPUP);
+    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(cursorSetBy(window), nullptr);
+
+    // Alt+F4 and the system menu's close are refused.
+    ui::pressAltKey(window, VK_F4);
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(stillRunning(program, 500));
+
+    // A second full-screen run ends at once and leaves the first alone.
+    ui::Program& second = startSaver("/s");
+    EXPECT_EQ(ui::waitForExit(second), 0u);
+    EXPECT_TRUE(stillRunning(program, 100));
+
+    ui::pressKey(window, VK_ESCAPE);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+}
+
+TEST_F(Astr, TheIKeyEndsAFullScreenRun)
+{
+    ui::Program& program = startSaver("/s");
+    HWND window = findSaverWindow(program);
+    ASSERT_NE(window, nullptr);
+    ui::pressKey(window, 'I');
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+}
+
+TEST_F(Astr, MouseMovesEndAFullScreenRunOnlyOnceTheSwarmShows)
+{
+    ui::Program& program = startSaver("/s");
+    HWND window = findSaverWindow(program);
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(stillRunning(program, 300));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    ASSERT_FALSE(anyLit(screenPixels(rect))) << "calibration ended before the move could be checked";
+
+    ASSERT_TRUE(waitForPicture(program, window));
+    PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(6, 5));
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+}
+
+// After calibration: orange-red particles and a blue-green glow on black.
+TEST_F(Astr, ShowsTheSwarmAroundItsGlow)
+{
+    ui::Program& program = startSaver("/s");
+    HWND window = findSaverWindow(program);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(waitForPicture(program, window));
+    ui::pumpMessages(1000);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const std::vector<uint32_t> pixels = screenPixels(rect);
+    ui::pressKey(window, VK_ESCAPE);
+
+    // Particles add red above all; only the glow adds more green and blue
+    // than red, at least where the swarm does not crowd it.
+    size_t black = 0, orangeRed = 0, blueGreen = 0;
+    for (uint32_t p : pixels) {
+        const int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+        black += p == 0;
+        orangeRed += r > 40 && r > 2 * g && g >= b;
+        blueGreen += b > 30 && b > r && g > r;
+    }
+    EXPECT_GT(black, pixels.size() / 2);
+    EXPECT_GT(orangeRed, 20u);
+    EXPECT_GT(blueGreen, 20u);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+}
+
+struct ResolutionCase {
+    int32_t setting;
+    LONG width, height;
+};
+
+class AstrResolution : public Astr, public ::testing::WithParamInterface<ResolutionCase> {};
+
+TEST_P(AstrResolution, SizesTheWindowAndPutsTheDesktopBack)
+{
+    const ResolutionCase& c = GetParam();
+    storeSettings({{"Resolution", c.setting}});
+    DEVMODEA before{};
+    before.dmSize = sizeof before;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &before);
+
+    ui::Program& program = startSaver("/s");
+    HWND window = findSaverWindow(program);
+    ASSERT_NE(window, nullptr);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}),
+              (std::vector<LONG>{0, 0, c.width, c.height}));
+    ui::pressKey(window, VK_ESCAPE);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+
+    DEVMODEA after{};
+    after.dmSize = sizeof after;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after);
+    EXPECT_EQ(after.dmPelsWidth, before.dmPelsWidth);
+    EXPECT_EQ(after.dmPelsHeight, before.dmPelsHeight);
+    EXPECT_EQ(after.dmBitsPerPel, before.dmBitsPerPel);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, AstrResolution,
+                         ::testing::Values(ResolutionCase{1, 640, 480}, ResolutionCase{2, 320, 240}));
+
+TEST_F(Astr, PreviewDrawsInTheHostsWindowAndEndsOnEscape)
+{
+    HostWindow host = createHost(200, 150);
+    ui::Program& program = startSaver("/p " + handleArgument(host.window));
+    HWND preview = saverChildOf(host.window);
+    ASSERT_NE(preview, nullptr);
+    RECT rect;
+    GetWindowRect(preview, &rect);
+    EXPECT_EQ(rect.right - rect.left, 200);
+    EXPECT_EQ(rect.bottom - rect.top, 150);
+    // The full-screen run sets no cursor; a preview its arrow (a handle of its own).
+    EXPECT_NE(cursorSetBy(preview), nullptr);
+
+    // Neither the I key nor the mouse ends a preview, not even once the swarm shows.
+    ASSERT_TRUE(waitForPicture(program, preview));
+    PostMessageA(preview, WM_KEYDOWN, 'I', 1);
+    PostMessageA(preview, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_TRUE(stillRunning(program, 500));
+
+    PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+    DestroyWindow(host.window);
+}
+
+// A host that destroys its preview window ends the run, and every resource
+// is released once, in the teardown's order.
+TEST_F(Astr, PreviewEndsWhenTheHostDestroysItsWindow)
+{
+    HostWindow host = createHost(160, 120);
+    ui::Program& program = startFaulty("/p " + handleArgument(host.window));
+    ASSERT_NE(saverChildOf(host.window), nullptr);
+    // Once the swarm shows, calibration has already put the priority back.
+    const std::string shown = "SwapBuffers after 256 frames";
+    std::vector<std::string> logged;
+    for (DWORD begin = GetTickCount(); GetTickCount() - begin < calibrationTimeoutMs; ui::pumpMessages(100)) {
+        logged = logLines();
+        if (std::find(logged.begin(), logged.end(), shown) != logged.end())
+            break;
+    }
+    DestroyWindow(host.window);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+
+    // The cursor is also shown on every loss of activation, so it is left out.
+    const std::vector<std::string> teardown = {"SetPriorityClass normal", "screensaver running 0",
+                                               "wglMakeCurrent none",     "wglDeleteContext",
+                                               "display mode restored",   "FreeLibrary",
+                                               "free particleBuffer",     "PostQuitMessage"};
+    logged = logLines();
+    const auto afterShown = std::find(logged.begin(), logged.end(), shown);
+    ASSERT_NE(afterShown, logged.end());
+    std::vector<std::string> released;
+    std::copy_if(afterShown, logged.end(), std::back_inserter(released), [&](const std::string& line) {
+        return std::find(teardown.begin(), teardown.end(), line) != teardown.end();
+    });
+    EXPECT_EQ(released, teardown);
+}
+
+// A run that ends before its main loop begins shows the statistics: from the
+// program's own module, since the class's module may be the GL library, by
+// then released.
+TEST_F(Astr, StatisticsComeFromTheProgramItself)
+{
+    HostWindow host = createHost(160, 120);
+    ui::Program& program = startFaulty("/p " + handleArgument(host.window), "closedAtStart");
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+    const std::vector<std::string> logged = logLines();
+    EXPECT_NE(std::find(logged.begin(), logged.end(), "DialogBoxParam ASTR_STS shown"), logged.end());
+    DestroyWindow(host.window);
+}
+
+struct ConfigCase {
+    const char* form;  // how the host passes its window
+    bool owned;
+};
+
+class AstrConfigOwner : public Astr, public ::testing::WithParamInterface<ConfigCase> {};
+
+TEST_P(AstrConfigOwner, DialogBelongsToTheHostsFirstChild)
+{
+    const ConfigCase& c = GetParam();
+    HostWindow host = createHost(300, 200);
+    ui::Program& program = startSaver(c.owned ? c.form + handleArgument(host.window) : c.form);
+    HWND dialog = ui::waitForWindow(program, "#32770", windowName);
+    ASSERT_NE(dialog, nullptr);
+    // A dialog given a child window as owner is owned by that child's top-level window.
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), c.owned ? GetAncestor(host.child, GA_ROOT) : nullptr);
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+    DestroyWindow(host.window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, AstrConfigOwner,
+                         ::testing::Values(ConfigCase{"/c ", true}, ConfigCase{"/c:", true}, ConfigCase{"", false}),
+                         [](const auto& info) { return std::to_string(info.index); });
+
+TEST_F(Astr, InitWritesTheSevenDefaults)
+{
+    ui::setUserKey(settingsKey, {});
+    ui::Program& program = startSaver("-init");
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+    ui::RegistryValues written;
+    for (const auto& [name, value] : defaults)
+        written[name] = ui::dwordValue(value);
+    EXPECT_EQ(ui::readUserKey(settingsKey), written);
+}
+
+struct CalibrationCase {
+    const char* switches;
+    int frames;
+};
+
+class AstrCalibration : public Astr, public ::testing::WithParamInterface<CalibrationCase> {};
+
+// The two primings, then nothing until the last calibration frame.
+TEST_P(AstrCalibration, FirstPresentedFrameEndsCalibration)
+{
+    const CalibrationCase& c = GetParam();
+    ui::Program& program = startFaulty(c.switches);
+    HWND window = findSaverWindow(program);
+    ASSERT_NE(window, nullptr);
+    const DWORD begin = GetTickCount();
+    std::vector<std::string> presented;
+    do {
+        ui::pumpMessages(200);
+        presented.clear();
+        for (const std::string& line : logLines())
+            if (line.rfind("SwapBuffers", 0) == 0)
+                presented.push_back(line);
+    } while (presented.size() < 3 && GetTickCount() - begin < 2 * calibrationTimeoutMs);
+    ui::pressKey(window, VK_ESCAPE);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+    EXPECT_EQ(presented, (std::vector<std::string>{"SwapBuffers after 0 frames", "SwapBuffers after 0 frames",
+                                                   "SwapBuffers after " + std::to_string(c.frames) + " frames"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, AstrCalibration,
+                         ::testing::Values(CalibrationCase{"/s", 256}, CalibrationCase{"-prec", 2048}),
+                         [](const auto& info) { return std::to_string(info.param.frames); });
+
+struct FailureCase {
+    const char* step;
+    const char* arguments;  // "%host%" stands for a preview host's handle
+    const char* text;
+    const char* owner;      // "none", "host" or "saver"
+};
+
+class AstrFailure : public Astr, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(AstrFailure, ShowsItsMessageAndEndsWithMinusOne)
+{
+    const FailureCase& c = GetParam();
+    HostWindow host = createHost(120, 90);
+    std::string arguments = c.arguments;
+    const size_t at = arguments.find("%host%");
+    if (at != std::string::npos)
+        arguments.replace(at, 6, handleArgument(host.window));
+    ui::Program& program = *c.step ? startFaulty(arguments, c.step) : startSaver(arguments);
+    ASSERT_NE(program.process, nullptr);
+
+    HWND box = ui::waitForWindow(program, "#32770", "astr-Error", calibrationTimeoutMs);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ui::messageBoxText(box), c.text);
+    EXPECT_EQ(ui::messageBoxIcon(box), 0u);
+    EXPECT_EQ(ui::messageBoxButtons(box), std::vector<std::string>{"OK"});
+    const std::string owner = c.owner;
+    HWND expected = owner == "host"    ? host.window
+                    : owner == "saver" ? findSaverWindow(program, 0)
+                                       : nullptr;
+    if (owner == "saver")
+        EXPECT_NE(expected, nullptr);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), expected);
+
+    ui::pressButton(box, IDOK);
+    EXPECT_EQ(ui::waitForExit(program), 0xFFFFFFFFu);
+    DestroyWindow(host.window);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Steps, AstrFailure, ::testing::Values(
+    FailureCase{"RegisterClass", "/s", "Unable to register class.", "none"},
+    FailureCase{"malloc", "/p %host%", "Insufficient memory.", "host"},
+    FailureCase{"CreateWindow", "/p %host%", "Unable to create preview window.", "host"},
+    FailureCase{"CreateWindow", "/s", "Unable to create fullscreen window.", "none"},
+    FailureCase{"GetDC", "/p %host%", "Unable to create window.", "host"},
+    FailureCase{"ChoosePixelFormat", "/s", "Unable to setup pixelformat.", "none"},
+    FailureCase{"SetPixelFormat", "/p %host%", "Unable to setup pixelformat.", "host"},
+    FailureCase{"palette", "/s", "Unable to setup palette.", "none"},
+    FailureCase{"wglCreateContext", "/s", "Unable to create an opengl rendercontext.", "none"},
+    FailureCase{"wglMakeCurrent", "/s",
+                "Unable to make the rendercontext current.\r\nPossible another application is still using opengl...",
+                "none"},
+    FailureCase{"setupGlState", "/p %host%", "Unable to init opengl state.", "host"},
+    FailureCase{"realloc", "/s",
+                "Bad, bad Windows!\r\nMemorymanagment error. Resizing failed. You should go to search your windows-cd...",
+                "saver"},
+    // The real program, with preview handles that name no window.
+    FailureCase{"", "/p 0", "Unable to create preview window.", "none"},
+    FailureCase{"", "/p 4294967298", "Unable to create preview window.", "none"}
+), [](const auto& info) { return std::to_string(info.index) + "_" + (*info.param.step ? info.param.step : "none"); });
+// clang-format on
+
+// The working set stays flat once the swarm shows; ASTR_SOAK_SECONDS sets
+// how long it is watched (tools/soak.sh runs it for ten minutes).
+TEST_F(Astr, RunsWithoutGrowing)
+{
+    char seconds[16] = "20";
+    GetEnvironmentVariableA("ASTR_SOAK_SECONDS", seconds, sizeof seconds);
+    ui::Program& program = startSaver("/s");
+    HWND window = findSaverWindow(program);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(waitForPicture(program, window));
+
+    std::vector<SIZE_T> workingSet;
+    for (int second = 0; second < std::atoi(seconds) && stillRunning(program, 1000); ++second) {
+        PROCESS_MEMORY_COUNTERS counters{};
+        GetProcessMemoryInfo(program.process, &counters, sizeof counters);
+        workingSet.push_back(counters.WorkingSetSize);
+    }
+    ASSERT_GE(workingSet.size(), 2u);
+    const SIZE_T first = workingSet.front();
+    const SIZE_T largest = *std::max_element(workingSet.begin(), workingSet.end());
+    std::printf("working set %zu KiB at the first presented frame, at most %zu KiB over %zu s\n", first / 1024,
+                largest / 1024, workingSet.size());
+    EXPECT_LT(largest - first, SIZE_T{2} << 20) << "the working set grew by more than 2 MiB";
+
+    ui::pressKey(window, VK_ESCAPE);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+}
+
+}  // namespace
