@@ -437,14 +437,17 @@ TEST_F(Astr, InitWritesTheSevenDefaults)
 struct CalibrationCase {
     const char* switches;
     int frames;
+    int32_t music;
 };
 
 class AstrCalibration : public Astr, public ::testing::WithParamInterface<CalibrationCase> {};
 
-// The two primings, then nothing until the last calibration frame.
+// The two primings, then nothing until the last calibration frame; the
+// sound, when asked for, from the end of calibration to the close.
 TEST_P(AstrCalibration, FirstPresentedFrameEndsCalibration)
 {
     const CalibrationCase& c = GetParam();
+    storeSettings({{"Music", c.music}});
     ui::Program& program = startFaulty(c.switches);
     HWND window = findSaverWindow(program);
     ASSERT_NE(window, nullptr);
@@ -461,10 +464,17 @@ TEST_P(AstrCalibration, FirstPresentedFrameEndsCalibration)
     EXPECT_EQ(ui::waitForExit(program), 0u);
     EXPECT_EQ(presented, (std::vector<std::string>{"SwapBuffers after 0 frames", "SwapBuffers after 0 frames",
                                                    "SwapBuffers after " + std::to_string(c.frames) + " frames"}));
+
+    std::vector<std::string> sound;
+    for (const std::string& line : logLines())
+        if (line.rfind("PlaySound", 0) == 0)
+            sound.push_back(line);
+    const std::vector<std::string> played = {"PlaySound astr.wav", "PlaySound purge"};
+    EXPECT_EQ(sound, c.music == 1 ? played : std::vector<std::string>());
 }
 
 INSTANTIATE_TEST_SUITE_P(Switches, AstrCalibration,
-                         ::testing::Values(CalibrationCase{"/s", 256}, CalibrationCase{"-prec", 2048}),
+                         ::testing::Values(CalibrationCase{"/s", 256, 1}, CalibrationCase{"-prec", 2048, 0}),
                          [](const auto& info) { return std::to_string(info.param.frames); });
 
 struct FailureCase {
