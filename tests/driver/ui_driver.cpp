@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
+#include <sstream>
 
 namespace ui {
 
@@ -330,6 +332,14 @@ void removeTree(const std::string& folder)
         FindClose(search);
     }
     RemoveDirectoryA(folder.c_str());
+}
+
+std::string readTextFile(const std::string& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
 std::string windowsPath(const std::string& hostPath)

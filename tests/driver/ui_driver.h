@@ -69,6 +69,9 @@ std::string makeScratchFolder(const std::string& prefix);
 // Deletes a folder with everything in it.
 void removeTree(const std::string& folder);
 
+// The whole of a text file; empty when there is none.
+std::string readTextFile(const std::string& path);
+
 // The Windows form of a path of the host (Wine's Z: drive).
 std::string windowsPath(const std::string& hostPath);
 
