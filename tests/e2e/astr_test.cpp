@@ -633,18 +633,18 @@ TEST_F(Astr, RunsWithoutGrowing)
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(waitForPicture(program, window));
 
-    std::vector<SIZE_T> workingSet;
+    std::vector<size_t> workingSet;
     for (int second = 0; second < std::atoi(seconds) && stillRunning(program, 1000); ++second) {
         PROCESS_MEMORY_COUNTERS counters{};
         GetProcessMemoryInfo(program.process, &counters, sizeof counters);
         workingSet.push_back(counters.WorkingSetSize);
     }
     ASSERT_GE(workingSet.size(), 2u);
-    const SIZE_T first = workingSet.front();
-    const SIZE_T largest = *std::max_element(workingSet.begin(), workingSet.end());
+    const size_t first = workingSet.front();
+    const size_t largest = *std::max_element(workingSet.begin(), workingSet.end());
     std::printf("working set %zu KiB at the first presented frame, at most %zu KiB over %zu s\n", first / 1024,
                 largest / 1024, workingSet.size());
-    EXPECT_LT(largest - first, SIZE_T{2} << 20) << "the working set grew by more than 2 MiB";
+    EXPECT_LT(largest - first, size_t{2} << 20) << "the working set grew by more than 2 MiB";
 
     ui::pressKey(window, VK_ESCAPE);
     EXPECT_EQ(ui::waitForExit(program), 0u);
