@@ -18,7 +18,7 @@ packages=(
   clang libclang-rt-14-dev
   python3 unzip
 )
-packages_i386=(wine32:i386 libgl1-mesa-dri:i386)
+packages_i386=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -39,10 +39,18 @@ install() {
 mapfile -t missing < <(missing_from "${packages[@]}")
 [ ${#missing[@]} -eq 0 ] || install "${missing[@]}"
 
-if ! ./kernel-runs-i386.sh; then
-  echo "this kernel ($(uname -r)) does not run 32-bit processes: no 32-bit Wine"
-  exit 0
-fi
+status=0
+./kernel-runs-i386.sh || status=$?
+case $status in
+  0) ;;
+  1)
+    echo "this kernel ($(uname -r)) does not run 32-bit processes: no 32-bit Wine"
+    if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+      echo "wine32:i386 is installed all the same: /usr/bin/wine fails here; the build's wine-run does not"
+    fi
+    exit 0 ;;
+  *) exit 1 ;;
+esac
 mapfile -t missing < <(missing_from "${packages_i386[@]}")
 [ ${#missing[@]} -eq 0 ] && exit 0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

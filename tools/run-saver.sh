@@ -30,9 +30,16 @@ else
   saver=$!
   sleep "$seconds"
   import -window root "$screenshot"
-  xdotool key Escape
-  wait "$saver" || true
   echo "saved $screenshot after $seconds s"
+  xdotool key Escape
+  for _ in $(seq 50); do
+    kill -0 "$saver" 2>/dev/null || break
+    sleep 0.2
+  done
+  if kill -0 "$saver" 2>/dev/null; then
+    echo "the saver did not end on Escape"
+    exit 1
+  fi
 fi
 found=$(sed -n 's/.*OutputDebugStringA "astr: \(.*\)\\n"/\1/p' "$log")
 echo "${found:-calibration did not end}"

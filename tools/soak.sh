@@ -2,7 +2,7 @@
 # soak.sh [SECONDS]: astr.scr /s under Wine for that long (600 by default),
 # its working set sampled every second once the swarm shows. Fails when the
 # working set grows by more than 2 MiB, or when the run does not end cleanly
-# on Escape. make test runs the same check for 20 s.
+# on Escape. make test runs the same check for 30 s.
 set -eu
 cd "$(dirname "$0")/.."
 preset=win64

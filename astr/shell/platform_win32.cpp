@@ -8,8 +8,6 @@
 #include "main_window.h"
 #include "platform.h"
 
-HWND mainWindow = nullptr;
-
 uint64_t readPerformanceCounter()
 {
     LARGE_INTEGER counter{};

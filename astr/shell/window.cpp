@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
 #include <cstdlib>
 
 #include "../render/gl_state.h"
@@ -25,7 +26,11 @@ const char windowName[] = "Astrelle";  // class and title; also how a running in
 constexpr DWORD fullScreenStyle = WS_POPUP | WS_CLIPSIBLINGS;
 constexpr DWORD fullScreenExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW;
 constexpr WPARAM keyI = 0x49;
-constexpr int paletteMaxColorBits = 8;
+constexpr int paletteMaxColorBits = 8;  // a logical palette for more would not fit its count
+// The display mode record as handed over: up to its dmReserved2, the fields
+// every version of the platform knows.
+constexpr WORD displayModeSize = offsetof(DEVMODEA, dmPanningWidth);
+static_assert(displayModeSize == 148, "the display mode record is handed over as 148 bytes");
 
 WNDCLASSA windowClass;
 HGLRC renderContext;
@@ -48,6 +53,10 @@ void fillWindowClass(HINSTANCE instance)
 
 void createPreviewWindow()
 {
+    // A handle that names no window could still be a pseudo-parent (-3 makes
+    // a message-only window): nothing would show, and nothing could end it.
+    if (!IsWindow(mainWindow))
+        FatalError("Unable to create preview window.");
     GetWindowRect(mainWindow, &windowRect);  // the host's preview area
     runStats.windowWidth = windowRect.right - windowRect.left;
     runStats.windowHeight = windowRect.bottom - windowRect.top;
@@ -85,7 +94,7 @@ void createFullScreenWindow()
 
     // Best effort: a mode the display cannot take leaves the desktop's.
     displayMode = DEVMODEA{};
-    displayMode.dmSize = sizeof displayMode;
+    displayMode.dmSize = displayModeSize;
     displayMode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
     displayMode.dmBitsPerPel = pixelFormatRequest.cColorBits;
     displayMode.dmPelsWidth = runStats.windowWidth;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
+#include <sstream>
 
 namespace ui {
 
@@ -353,6 +355,14 @@ std::string systemFolder()
     char path[MAX_PATH] = {};
     GetSystemDirectoryA(path, MAX_PATH);
     return path;
+}
+
+std::string readTextFile(const std::string& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
 std::string windowsPath(const std::string& hostPath)

@@ -81,6 +81,9 @@ void removeTree(const std::string& folder);
 // The system folder of this program's width, where INF installers copy to.
 std::string systemFolder();
 
+// The whole of a text file; empty when there is none.
+std::string readTextFile(const std::string& path);
+
 // The Windows form of a path of the host (Wine's Z: drive).
 std::string windowsPath(const std::string& hostPath);
 

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <mmsystem.h>
+#include <GL/gl.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -18,6 +19,7 @@ constexpr size_t paletteRecordSize = sizeof(LOGPALETTE) + 255 * sizeof(PALETTEEN
 
 long framesDrawn;
 int buffersPresented;
+int finishesShown;
 
 bool failing(const char* step)
 {
@@ -62,16 +64,30 @@ int faultyChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* requ
     return failing("ChoosePixelFormat") ? 0 : ChoosePixelFormat(deviceContext, request);
 }
 
-// For the palette failure, the chosen format becomes an 8-bit one that
-// needs a palette.
+// For the palette steps, the chosen format becomes an 8-bit one that needs
+// a palette: red 3 bits at 0, green 3 at 3, blue 2 at 6.
 int faultyDescribePixelFormat(HDC deviceContext, int index, UINT size, PIXELFORMATDESCRIPTOR* format)
 {
     const int result = DescribePixelFormat(deviceContext, index, size, format);
-    if (failing("palette")) {
+    if (failing("palette") || failing("palette332")) {
         format->dwFlags |= PFD_NEED_PALETTE;
         format->cColorBits = 8;
+        format->cRedBits = 3;
+        format->cRedShift = 0;
+        format->cGreenBits = 3;
+        format->cGreenShift = 3;
+        format->cBlueBits = 2;
+        format->cBlueShift = 6;
     }
     return result;
+}
+
+HPALETTE faultyCreatePalette(const LOGPALETTE* palette)
+{
+    const PALETTEENTRY* entry = palette->palPalEntry;
+    log("palette %u entries: 7 = %u %u %u, 255 = %u %u %u", palette->palNumEntries, entry[7].peRed, entry[7].peGreen,
+        entry[7].peBlue, entry[255].peRed, entry[255].peGreen, entry[255].peBlue);
+    return CreatePalette(palette);
 }
 
 BOOL faultySetPixelFormat(HDC deviceContext, int index, const PIXELFORMATDESCRIPTOR* format)
@@ -105,6 +121,14 @@ BOOL faultySwapBuffers(HDC deviceContext)
     if (++buffersPresented <= 3)
         log("SwapBuffers after %ld frames", framesDrawn);
     return SwapBuffers(deviceContext);
+}
+
+// The waits for the pipeline once the swarm shows, the first three of them.
+void APIENTRY faultyGlFinish()
+{
+    if (calibrationFrames == 0 && ++finishesShown <= 3)
+        log("glFinish after frame %ld", framesDrawn);
+    glFinish();
 }
 
 BOOL faultySetPriorityClass(HANDLE process, DWORD priorityClass)

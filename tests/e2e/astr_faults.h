@@ -2,14 +2,16 @@
 // that can fail or that release something to astr_faults.cpp (and the
 // registry writes and message boxes to astr_settings_faults.cpp), which fail
 // the one step named by the environment variable ASTR_FAIL and log the
-// releases, the presented frames and the dialogs to the file ASTR_LOG. One
-// more step, "closedAtStart", has the new window destroyed at once, as a
-// preview host may do while the saver starts. The program's own sources stay
-// as they ship.
+// releases, the presented frames and the dialogs to the file ASTR_LOG. Two
+// more steps: "closedAtStart" has the new window destroyed at once, as a
+// preview host may do while the saver starts; "palette332" describes the
+// chosen format as an 8-bit one of 3-3-2 bits that needs a palette, and logs
+// the palette made. The program's own sources stay as they ship.
 #pragma once
 
 #include <windows.h>
 #include <mmsystem.h>
+#include <GL/gl.h>
 
 #include <cstdlib>
 
@@ -26,6 +28,8 @@ HGLRC faultyWglCreateContext(HDC deviceContext);
 BOOL faultyWglMakeCurrent(HDC deviceContext, HGLRC context);
 BOOL faultyWglDeleteContext(HGLRC context);
 BOOL faultySwapBuffers(HDC deviceContext);
+void APIENTRY faultyGlFinish();
+HPALETTE faultyCreatePalette(const LOGPALETTE* palette);
 BOOL faultySetPriorityClass(HANDLE process, DWORD priorityClass);
 BOOL faultySystemParametersInfoA(UINT action, UINT parameter, PVOID data, UINT update);
 LONG faultyChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
@@ -55,6 +59,8 @@ using ::faultyRealloc;
 #define wglMakeCurrent faultyWglMakeCurrent
 #define wglDeleteContext faultyWglDeleteContext
 #define SwapBuffers faultySwapBuffers
+#define glFinish faultyGlFinish
+#define CreatePalette faultyCreatePalette
 #define SetPriorityClass faultySetPriorityClass
 #define SystemParametersInfoA faultySystemParametersInfoA
 #define ChangeDisplaySettingsA faultyChangeDisplaySettingsA

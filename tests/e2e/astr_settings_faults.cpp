@@ -38,6 +38,14 @@ LONG WINAPI faultyRegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD ty
     return RegSetValueExA(key, name, reserved, type, data, size);
 }
 
+LONG WINAPI faultyRegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
+{
+    char event[128];
+    std::snprintf(event, sizeof event, "RegQueryValueEx %s", name);
+    log(event);
+    return RegQueryValueExA(key, name, reserved, type, data, size);
+}
+
 LONG WINAPI faultyRegCloseKey(HKEY key)
 {
     log("RegCloseKey");

@@ -6,8 +6,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,14 +79,6 @@ ui::RegistryValues sevenDwords(const Shown& values)
     for (size_t i = 0; i < values.size(); ++i)
         key[settingButtons[i].name] = ui::dwordValue(values[i]);
     return key;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 class AstrConfig : public ::testing::Test {
@@ -284,7 +274,7 @@ TEST_P(AstrConfigFailure, ShowsSevenBoxesOneAfterEachWriteThenCloses)
     }
     EXPECT_EQ(ui::waitForExit(program), 0u);
     expectedLog += "DialogBoxParam ASTR_DLG shown\n";  // the dialog ends after the last box
-    EXPECT_EQ(readFile(log), expectedLog);
+    EXPECT_EQ(ui::readTextFile(log), expectedLog);
     EXPECT_EQ(ui::userKeyExists(settingsKey), std::string(c.step) == "RegSetValueEx");
     EXPECT_TRUE(ui::readUserKey(settingsKey).empty());
     DeleteFileA(log.c_str());

@@ -11,7 +11,6 @@
 #include <deque>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -45,12 +44,14 @@ void storeSettings(const std::vector<std::pair<const char*, int32_t>>& changes =
     ui::setUserKey(settingsKey, values);
 }
 
-std::string readFile(const std::string& path)
+// The lines of the log that start with prefix, in order.
+std::vector<std::string> linesStartingWith(const std::vector<std::string>& log, const std::string& prefix)
 {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    std::vector<std::string> found;
+    for (const std::string& line : log)
+        if (line.rfind(prefix, 0) == 0)
+            found.push_back(line);
+    return found;
 }
 
 std::vector<std::string> lines(const std::string& text)
@@ -75,19 +76,20 @@ bool stillRunning(const ui::Program& program, DWORD milliseconds)
 }
 
 // A window of the test's own, standing in for the host's preview area or
-// its configuration page: a pop-up of the given size with one child.
+// its configuration page: a pop-up of the given size, with one child or none.
 struct HostWindow {
     HWND window = nullptr;
     HWND child = nullptr;
 };
 
-HostWindow createHost(int width, int height)
+HostWindow createHost(int width, int height, bool withChild = true)
 {
     HostWindow host;
     host.window = CreateWindowExA(0, "Static", "host", WS_POPUP | WS_VISIBLE, 10, 10, width, height, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
-    host.child = CreateWindowExA(0, "Static", "page", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, host.window, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+    if (withChild)
+        host.child = CreateWindowExA(0, "Static", "page", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, host.window,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
     ui::pumpMessages(50);
     return host;
 }
@@ -155,7 +157,7 @@ protected:
         return started.back();
     }
 
-    std::vector<std::string> logLines() { return lines(readFile(log)); }
+    std::vector<std::string> logLines() { return lines(ui::readTextFile(log)); }
 
     std::deque<ui::Program> started;
     std::string folder;
@@ -177,9 +179,12 @@ TEST_F(Astr, FullScreenRunCoversTheScreenOnTop)
     EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(cursorSetBy(window), nullptr);
 
-    // Alt+F4 and the system menu's close are refused.
+    // Alt+F4 and the system menu's close are refused, and so are key codes
+    // beyond the keyboard's that end in those of Escape and I.
     ui::pressAltKey(window, VK_F4);
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageA(window, WM_KEYDOWN, 0x100 + VK_ESCAPE, 1);
+    PostMessageA(window, WM_KEYDOWN, 0x100 + 'I', 1);
     EXPECT_TRUE(stillRunning(program, 500));
 
     // A second full-screen run ends at once and leaves the first alone.
@@ -242,41 +247,78 @@ TEST_F(Astr, ShowsTheSwarmAroundItsGlow)
     EXPECT_EQ(ui::waitForExit(program), 0u);
 }
 
-struct ResolutionCase {
-    int32_t setting;
+struct DisplayCase {
+    int32_t resolution, truecolor;
+    const char* mode;  // the display mode asked for
     LONG width, height;
 };
 
-class AstrResolution : public Astr, public ::testing::WithParamInterface<ResolutionCase> {};
+class AstrDisplay : public Astr, public ::testing::WithParamInterface<DisplayCase> {};
 
-TEST_P(AstrResolution, SizesTheWindowAndPutsTheDesktopBack)
+// The full-screen start-up in its order: the cursor hidden, the system told
+// a saver runs, the display mode asked for; then the window, and the
+// desktop's mode back after the run.
+TEST_P(AstrDisplay, AsksForTheModeSizesTheWindowAndPutsTheDesktopBack)
 {
-    const ResolutionCase& c = GetParam();
-    storeSettings({{"Resolution", c.setting}});
+    const DisplayCase& c = GetParam();
+    storeSettings({{"Resolution", c.resolution}, {"Truecolor", c.truecolor}});
     DEVMODEA before{};
     before.dmSize = sizeof before;
     EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &before);
 
-    ui::Program& program = startSaver("/s");
+    ui::Program& program = startFaulty("/s");
     HWND window = findSaverWindow(program);
     ASSERT_NE(window, nullptr);
     RECT rect;
     GetWindowRect(window, &rect);
+    const LONG width = c.width ? c.width : GetSystemMetrics(SM_CXSCREEN);
+    const LONG height = c.height ? c.height : GetSystemMetrics(SM_CYSCREEN);
     EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}),
-              (std::vector<LONG>{0, 0, c.width, c.height}));
+              (std::vector<LONG>{0, 0, width, height}));
     ui::pressKey(window, VK_ESCAPE);
     EXPECT_EQ(ui::waitForExit(program), 0u);
 
+    std::vector<std::string> startUp;
+    for (const std::string& line : logLines())
+        if (startUp.size() < 3 && (line.rfind("ShowCursor", 0) == 0 || line.rfind("screensaver", 0) == 0 ||
+                                   line.rfind("display mode", 0) == 0))
+            startUp.push_back(line);
+    char mode[64];
+    std::snprintf(mode, sizeof mode, c.mode, static_cast<long>(width), static_cast<long>(height));
+    EXPECT_EQ(startUp, (std::vector<std::string>{"ShowCursor 0", "screensaver running 1", mode}));
     DEVMODEA after{};
     after.dmSize = sizeof after;
     EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after);
     EXPECT_EQ(after.dmPelsWidth, before.dmPelsWidth);
     EXPECT_EQ(after.dmPelsHeight, before.dmPelsHeight);
     EXPECT_EQ(after.dmBitsPerPel, before.dmBitsPerPel);
+
+    // The settings were read before, each once, in the load's order.
+    EXPECT_EQ(linesStartingWith(logLines(), "RegQueryValueEx"),
+              (std::vector<std::string>{"RegQueryValueEx glFinish", "RegQueryValueEx OpenGLInst",
+                                        "RegQueryValueEx Resolution", "RegQueryValueEx Music",
+                                        "RegQueryValueEx FixedSync", "RegQueryValueEx Truecolor",
+                                        "RegQueryValueEx Deepdepth"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, AstrResolution,
-                         ::testing::Values(ResolutionCase{1, 640, 480}, ResolutionCase{2, 320, 240}));
+// A width and height of 0 stand for the desktop's.
+INSTANTIATE_TEST_SUITE_P(Settings, AstrDisplay,
+                         ::testing::Values(DisplayCase{1, 1, "display mode %ld x %ld, 16 bits", 640, 480},
+                                           DisplayCase{2, 2, "display mode %ld x %ld, 32 bits", 320, 240},
+                                           DisplayCase{3, 3, "display mode %ld x %ld, 0 bits", 0, 0}));
+
+// An 8-bit format that needs a palette gets one made from its bit fields.
+TEST_F(Astr, PaletteFormatsGetTheirPalette)
+{
+    ui::Program& program = startFaulty("/s", "palette332");
+    HWND window = findSaverWindow(program);
+    ASSERT_NE(window, nullptr);
+    ui::pressKey(window, VK_ESCAPE);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+    const std::vector<std::string> logged = logLines();
+    EXPECT_NE(std::find(logged.begin(), logged.end(), "palette 256 entries: 7 = 255 0 0, 255 = 255 255 255"),
+              logged.end());
+}
 
 TEST_F(Astr, PreviewDrawsInTheHostsWindowAndEndsOnEscape)
 {
@@ -302,13 +344,22 @@ TEST_F(Astr, PreviewDrawsInTheHostsWindowAndEndsOnEscape)
     DestroyWindow(host.window);
 }
 
+struct HostEndCase {
+    const char* name;
+    bool closesFirst;  // the host closes the preview, then destroys it
+};
+
+class AstrPreviewEnd : public Astr, public ::testing::WithParamInterface<HostEndCase> {};
+
 // A host that destroys its preview window ends the run, and every resource
-// is released once, in the teardown's order.
-TEST_F(Astr, PreviewEndsWhenTheHostDestroysItsWindow)
+// is released once, in the teardown's order, also when a close came first.
+// A preview plays no sound, whatever Music says.
+TEST_P(AstrPreviewEnd, ReleasesEverythingOnce)
 {
     HostWindow host = createHost(160, 120);
     ui::Program& program = startFaulty("/p " + handleArgument(host.window));
-    ASSERT_NE(saverChildOf(host.window), nullptr);
+    HWND preview = saverChildOf(host.window);
+    ASSERT_NE(preview, nullptr);
     // Once the swarm shows, calibration has already put the priority back.
     const std::string shown = "SwapBuffers after 256 frames";
     std::vector<std::string> logged;
@@ -317,8 +368,15 @@ TEST_F(Astr, PreviewEndsWhenTheHostDestroysItsWindow)
         if (std::find(logged.begin(), logged.end(), shown) != logged.end())
             break;
     }
-    DestroyWindow(host.window);
+    if (GetParam().closesFirst) {
+        // Both wait in the queue; the quit the close posts comes only after them.
+        PostMessageA(preview, WM_CLOSE, 0, 0);
+        PostMessageA(preview, WM_DESTROY, 0, 0);
+    } else {
+        DestroyWindow(host.window);
+    }
     EXPECT_EQ(ui::waitForExit(program), 0u);
+    DestroyWindow(host.window);
 
     // The cursor is also shown on every loss of activation, so it is left out.
     const std::vector<std::string> teardown = {"SetPriorityClass normal", "screensaver running 0",
@@ -333,7 +391,12 @@ TEST_F(Astr, PreviewEndsWhenTheHostDestroysItsWindow)
         return std::find(teardown.begin(), teardown.end(), line) != teardown.end();
     });
     EXPECT_EQ(released, teardown);
+    EXPECT_EQ(linesStartingWith(logged, "PlaySound"), std::vector<std::string>());
 }
+
+INSTANTIATE_TEST_SUITE_P(Hosts, AstrPreviewEnd,
+                         ::testing::Values(HostEndCase{"Destroys", false}, HostEndCase{"ClosesThenDestroys", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A run that ends before its main loop begins shows the statistics: from the
 // program's own module, since the class's module may be the GL library, by
@@ -349,20 +412,23 @@ TEST_F(Astr, StatisticsComeFromTheProgramItself)
 }
 
 struct ConfigCase {
-    const char* form;  // how the host passes its window
+    const char* form;  // how the host passes its window; "" for no switch at all
+    bool hostHasChild;
     bool owned;
 };
 
 class AstrConfigOwner : public Astr, public ::testing::WithParamInterface<ConfigCase> {};
 
+// The dialog belongs to the first child of the host's window; a dialog
+// given a child window as owner is owned by that child's top-level window.
+// A host without children gives no owner.
 TEST_P(AstrConfigOwner, DialogBelongsToTheHostsFirstChild)
 {
     const ConfigCase& c = GetParam();
-    HostWindow host = createHost(300, 200);
-    ui::Program& program = startSaver(c.owned ? c.form + handleArgument(host.window) : c.form);
+    HostWindow host = createHost(300, 200, c.hostHasChild);
+    ui::Program& program = startSaver(*c.form ? c.form + handleArgument(host.window) : "");
     HWND dialog = ui::waitForWindow(program, "#32770", windowName);
     ASSERT_NE(dialog, nullptr);
-    // A dialog given a child window as owner is owned by that child's top-level window.
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), c.owned ? GetAncestor(host.child, GA_ROOT) : nullptr);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_EQ(ui::waitForExit(program), 0u);
@@ -370,7 +436,9 @@ TEST_P(AstrConfigOwner, DialogBelongsToTheHostsFirstChild)
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, AstrConfigOwner,
-                         ::testing::Values(ConfigCase{"/c ", true}, ConfigCase{"/c:", true}, ConfigCase{"", false}),
+                         ::testing::Values(ConfigCase{"/c ", true, true}, ConfigCase{"/c:", true, true},
+                                           ConfigCase{"-c:", true, true}, ConfigCase{"/c:", false, false},
+                                           ConfigCase{"", true, false}),
                          [](const auto& info) { return std::to_string(info.index); });
 
 TEST_F(Astr, InitWritesTheSevenDefaults)
@@ -384,17 +452,34 @@ TEST_F(Astr, InitWritesTheSevenDefaults)
     EXPECT_EQ(ui::readUserKey(settingsKey), written);
 }
 
+// A write that fails stops neither the later ones nor the run.
+TEST_F(Astr, InitCarriesOnPastFailedWrites)
+{
+    ui::Program& program = startFaulty("-init", "RegSetValueEx");
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+    std::vector<std::string> tried;
+    for (const auto& [name, value] : defaults)
+        tried.push_back(std::string("RegSetValueEx ") + name);
+    EXPECT_EQ(linesStartingWith(logLines(), "RegSetValueEx"), tried);
+}
+
 struct CalibrationCase {
     const char* switches;
     int frames;
+    int32_t music;
+    int32_t glFinish;
 };
 
 class AstrCalibration : public Astr, public ::testing::WithParamInterface<CalibrationCase> {};
 
-// The two primings, then nothing until the last calibration frame.
+// The two primings, then nothing until the last calibration frame; the
+// sound, when asked for, from the end of calibration to the close; and once
+// the swarm shows, a wait for the pipeline after every frame only when the
+// glFinish setting asks for it.
 TEST_P(AstrCalibration, FirstPresentedFrameEndsCalibration)
 {
     const CalibrationCase& c = GetParam();
+    storeSettings({{"Music", c.music}, {"glFinish", c.glFinish}});
     ui::Program& program = startFaulty(c.switches);
     HWND window = findSaverWindow(program);
     ASSERT_NE(window, nullptr);
@@ -402,19 +487,25 @@ TEST_P(AstrCalibration, FirstPresentedFrameEndsCalibration)
     std::vector<std::string> presented;
     do {
         ui::pumpMessages(200);
-        presented.clear();
-        for (const std::string& line : logLines())
-            if (line.rfind("SwapBuffers", 0) == 0)
-                presented.push_back(line);
+        presented = linesStartingWith(logLines(), "SwapBuffers");
     } while (presented.size() < 3 && GetTickCount() - begin < 2 * calibrationTimeoutMs);
+    ui::pumpMessages(200);  // a few frames more
     ui::pressKey(window, VK_ESCAPE);
     EXPECT_EQ(ui::waitForExit(program), 0u);
     EXPECT_EQ(presented, (std::vector<std::string>{"SwapBuffers after 0 frames", "SwapBuffers after 0 frames",
                                                    "SwapBuffers after " + std::to_string(c.frames) + " frames"}));
+
+    const std::vector<std::string> played = {"PlaySound astr.wav", "PlaySound purge"};
+    EXPECT_EQ(linesStartingWith(logLines(), "PlaySound"), c.music == 1 ? played : std::vector<std::string>());
+
+    std::vector<std::string> finished;
+    for (int frame = c.frames; c.glFinish != 0 && frame < c.frames + 3; ++frame)
+        finished.push_back("glFinish after frame " + std::to_string(frame));
+    EXPECT_EQ(linesStartingWith(logLines(), "glFinish"), finished);
 }
 
 INSTANTIATE_TEST_SUITE_P(Switches, AstrCalibration,
-                         ::testing::Values(CalibrationCase{"/s", 256}, CalibrationCase{"-prec", 2048}),
+                         ::testing::Values(CalibrationCase{"/s", 256, 1, 0}, CalibrationCase{"-prec", 2048, 0, 2}),
                          [](const auto& info) { return std::to_string(info.param.frames); });
 
 struct FailureCase {
@@ -446,8 +537,9 @@ TEST_P(AstrFailure, ShowsItsMessageAndEndsWithMinusOne)
     HWND expected = owner == "host"    ? host.window
                     : owner == "saver" ? findSaverWindow(program, 0)
                                        : nullptr;
-    if (owner == "saver")
+    if (owner == "saver") {
         EXPECT_NE(expected, nullptr);
+    }
     EXPECT_EQ(GetWindow(box, GW_OWNER), expected);
 
     ui::pressButton(box, IDOK);
@@ -475,7 +567,8 @@ INSTANTIATE_TEST_SUITE_P(Steps, AstrFailure, ::testing::Values(
                 "saver"},
     // The real program, with preview handles that name no window.
     FailureCase{"", "/p 0", "Unable to create preview window.", "none"},
-    FailureCase{"", "/p 4294967298", "Unable to create preview window.", "none"}
+    FailureCase{"", "/p 4294967298", "Unable to create preview window.", "none"},
+    FailureCase{"", "/p -3", "Unable to create preview window.", "none"}
 ), [](const auto& info) { return std::to_string(info.index) + "_" + (*info.param.step ? info.param.step : "none"); });
 // clang-format on
 
@@ -483,25 +576,25 @@ INSTANTIATE_TEST_SUITE_P(Steps, AstrFailure, ::testing::Values(
 // how long it is watched (tools/soak.sh runs it for ten minutes).
 TEST_F(Astr, RunsWithoutGrowing)
 {
-    char seconds[16] = "20";
+    char seconds[16] = "30";
     GetEnvironmentVariableA("ASTR_SOAK_SECONDS", seconds, sizeof seconds);
     ui::Program& program = startSaver("/s");
     HWND window = findSaverWindow(program);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(ui::waitForPicture(program, window, calibrationTimeoutMs));
 
-    std::vector<SIZE_T> workingSet;
+    std::vector<size_t> workingSet;
     for (int second = 0; second < std::atoi(seconds) && stillRunning(program, 1000); ++second) {
         PROCESS_MEMORY_COUNTERS counters{};
         GetProcessMemoryInfo(program.process, &counters, sizeof counters);
         workingSet.push_back(counters.WorkingSetSize);
     }
     ASSERT_GE(workingSet.size(), 2u);
-    const SIZE_T first = workingSet.front();
-    const SIZE_T largest = *std::max_element(workingSet.begin(), workingSet.end());
+    const size_t first = workingSet.front();
+    const size_t largest = *std::max_element(workingSet.begin(), workingSet.end());
     std::printf("working set %zu KiB at the first presented frame, at most %zu KiB over %zu s\n", first / 1024,
                 largest / 1024, workingSet.size());
-    EXPECT_LT(largest - first, SIZE_T{2} << 20) << "the working set grew by more than 2 MiB";
+    EXPECT_LT(largest - first, size_t{2} << 20) << "the working set grew by more than 2 MiB";
 
     ui::pressKey(window, VK_ESCAPE);
     EXPECT_EQ(ui::waitForExit(program), 0u);

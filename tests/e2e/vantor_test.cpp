@@ -6,8 +6,6 @@
 #include <GL/gl.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -86,14 +84,6 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
         parts.push_back(text.substr(start, at - start));
     parts.push_back(text.substr(start));
     return parts;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 HWND findProbeWindow(const ui::Program& program)
@@ -234,7 +224,7 @@ TEST_P(VantorFailure, ShowsItsMessageAfterReleasingWhatItHeld)
 
     ui::pressButton(box, IDOK);
     EXPECT_EQ(ui::waitForExit(program), 0u);
-    EXPECT_EQ(readFile(log), c.log);
+    EXPECT_EQ(ui::readTextFile(log), c.log);
     DeleteFileA(log.c_str());
 }
 

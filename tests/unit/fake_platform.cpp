@@ -6,7 +6,9 @@ FakePlatform fakePlatform;
 
 uint64_t readPerformanceCounter()
 {
-    return fakePlatform.counter;
+    const uint64_t now = fakePlatform.counter;
+    fakePlatform.counter += fakePlatform.counterStep;
+    return now;
 }
 
 uint64_t readPerformanceFrequency()

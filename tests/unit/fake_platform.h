@@ -7,6 +7,7 @@
 
 struct FakePlatform {
     uint64_t counter = 0;
+    uint64_t counterStep = 0;  // added to the counter after every read
     uint64_t frequency = 1000000;
     int64_t secondsSince1970 = 0;
     std::vector<std::string> effects;  // "priority high", "priority normal", "sound"

@@ -21,6 +21,7 @@ TEST_F(GlState, SetsTheFixedStateSeedsUploadsAndReadsTheBitsInOrder)
     fakeGl.integers = {{GL_RED_BITS, 5}, {GL_GREEN_BITS, 6}, {GL_BLUE_BITS, 5}, {GL_ALPHA_BITS, 0}, {GL_DEPTH_BITS, 16}};
     fakePlatform.secondsSince1970 = 1700000000;
     fakePlatform.counter = 0x123456789ull;  // the seed takes the low 32 bits
+    fakePlatform.counterStep = 0x10;        // of the clock's last read, not its first
 
     EXPECT_EQ(setupGlState(640, 480), 0);
 
@@ -54,6 +55,6 @@ TEST_F(GlState, SetsTheFixedStateSeedsUploadsAndReadsTheBitsInOrder)
 
     // The swarm started from time x counter's low word, modulo 2^32.
     const std::vector<Particle> started(particleBuffer, particleBuffer + poolSize);
-    initSimulation(static_cast<uint32_t>(1700000000ull * 0x23456789ull));
+    initSimulation(static_cast<uint32_t>(1700000000ull * 0x23456799ull));
     EXPECT_EQ(std::memcmp(started.data(), particleBuffer, poolSize * sizeof(Particle)), 0);
 }
