@@ -4,11 +4,12 @@ of it beside the folder.
 
     make_package.py --version V --inf TEMPLATE --strip STRIP --out FOLDER FILE...
 
-FOLDER is made anew and gets every FILE (programs, .exe and .scr, without
-their debug information) and the INF file, astrelle.inf, written from
-TEMPLATE with @VERSION@ and @SIZE@ filled in. SIZE is what DefaultInstall
-copies, in kilobytes rounded up. FOLDER.zip holds the folder; its entries
-carry no time and no owner, so the same files give the same zip.
+FOLDER is made anew and gets every FILE (programs, .exe and .scr, stripped
+of symbols and debug information, their time stamp 0) and the INF file,
+astrelle.inf, written from TEMPLATE with @VERSION@ and @SIZE@ filled in.
+SIZE is what DefaultInstall copies, in kilobytes rounded up. FOLDER.zip
+holds the folder; its entries carry no time and no owner. So the same
+programs give the same bytes, whenever they are packaged.
 """
 import argparse
 import math

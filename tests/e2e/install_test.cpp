@@ -134,9 +134,9 @@ TEST(Install, IntoAPrefixThatHasNeverSeenThePackage)
 TEST(Install, AgainKeepsTheUsersSettings)
 {
     // Six settings changed, and one the user no longer has.
-    ui::RegistryValues userSettings = {{"Music", ui::dwordValue(0)},      {"Resolution", ui::dwordValue(2)},
-                                   {"glFinish", ui::dwordValue(1)},   {"OpenGLInst", ui::dwordValue(0)},
-                                   {"Truecolor", ui::dwordValue(2)},  {"Deepdepth", ui::dwordValue(1)}};
+    ui::RegistryValues userSettings = {{"Music", ui::dwordValue(0)},     {"Resolution", ui::dwordValue(2)},
+                                       {"glFinish", ui::dwordValue(1)},  {"OpenGLInst", ui::dwordValue(0)},
+                                       {"Truecolor", ui::dwordValue(2)}, {"Deepdepth", ui::dwordValue(1)}};
     ui::setUserKey(settingsKey, userSettings);
 
     EXPECT_EQ(runSetup().exitCode, 0u);
