@@ -1,7 +1,8 @@
-# The two commands a newcomer needs on a fresh Debian 12 machine:
+# The commands a newcomer needs on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds, runs the screensaver under Wine
 #   make test   installs what is missing, builds every preset, runs every test
-.PHONY: run test deps native sim bench clean
+#   make dist   the package: dist/astrelle-<version>/ and its zip
+.PHONY: run test dist deps native sim bench clean
 
 deps:
 	@tools/install-deps.sh
@@ -23,8 +24,14 @@ sim: native
 test: deps
 	@tools/run-tests.sh
 
+# The shipped 32-bit programs, astr's sound and the INF file sepria installs
+# them through.
+dist: deps
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32 --target dist
+
 bench: native
 	build/native/bench/sim_bench
 
 clean:
-	rm -rf build
+	rm -rf build dist

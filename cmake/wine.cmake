@@ -24,6 +24,8 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-session.sh.in ${CMAKE_BINARY_DIR}/wine-session
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run-fresh.sh.in ${CMAKE_BINARY_DIR}/wine-run-fresh
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE @ONLY)
 
 # Every test that starts a Windows program asks for this fixture.
 function(add_wine_session_fixture)

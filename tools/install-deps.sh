@@ -16,6 +16,7 @@ packages=(
   libgl1-mesa-dri libgl1-mesa-dev
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  python3 unzip
 )
 packages_i386=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386)
 

@@ -1,6 +1,18 @@
 #include "registry.h"
 
+#include <cstdio>
+
 namespace ui {
+
+void PrintTo(const RegistryValue& value, std::ostream* out)
+{
+    *out << "type " << value.type << ", bytes";
+    for (unsigned char byte : value.bytes) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02X", byte);
+        *out << hex;
+    }
+}
 
 RegistryValue dwordValue(int32_t value)
 {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <ostream>
 #include <string>
 
 namespace ui {
@@ -15,6 +16,9 @@ struct RegistryValue {
     std::string bytes;
     bool operator==(const RegistryValue& other) const { return type == other.type && bytes == other.bytes; }
 };
+
+// How a failed comparison shows a value: its type and its bytes.
+void PrintTo(const RegistryValue& value, std::ostream* out);
 
 // By value name.
 using RegistryValues = std::map<std::string, RegistryValue>;

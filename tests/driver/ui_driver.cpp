@@ -11,6 +11,8 @@ namespace {
 
 constexpr DWORD pollMs = 20;
 constexpr DWORD iconPaintTimeoutMs = 2000;
+// Reading the screen takes time from the program being watched: not too often.
+constexpr DWORD picturePollMs = 100;
 
 struct WindowSearch {
     DWORD processId;
@@ -81,15 +83,6 @@ Pixels pixelsOf(const RECT& area, Draw draw)
     }
     DeleteDC(memory);
     return pixels;
-}
-
-Pixels screenPixels(const RECT& area)
-{
-    return pixelsOf(area, [&](HDC memory) {
-        HDC screen = GetDC(nullptr);
-        BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top, SRCCOPY);
-        ReleaseDC(nullptr, screen);
-    });
 }
 
 // The icon as an icon control of the area's size draws it, over a background
@@ -234,6 +227,29 @@ UINT messageBoxIcon(HWND box)
     return MB_ICONMASK;
 }
 
+std::vector<uint32_t> screenPixels(const RECT& rect)
+{
+    return pixelsOf(rect, [&](HDC memory) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(memory, 0, 0, rect.right - rect.left, rect.bottom - rect.top, screen, rect.left, rect.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
+}
+
+bool waitForPicture(const Program& program, HWND window, DWORD timeoutMs)
+{
+    const DWORD begin = GetTickCount();
+    do {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        const Pixels shown = screenPixels(rect);
+        if (std::any_of(shown.begin(), shown.end(), [](uint32_t pixel) { return pixel != 0; }))
+            return true;
+        pumpMessages(picturePollMs);
+    } while (GetTickCount() - begin < timeoutMs && WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT);
+    return false;
+}
+
 std::vector<std::string> messageBoxButtons(HWND box)
 {
     std::vector<std::string> buttons;
@@ -332,6 +348,13 @@ void removeTree(const std::string& folder)
         FindClose(search);
     }
     RemoveDirectoryA(folder.c_str());
+}
+
+std::string systemFolder()
+{
+    char path[MAX_PATH] = {};
+    GetSystemDirectoryA(path, MAX_PATH);
+    return path;
 }
 
 std::string readTextFile(const std::string& path)

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,14 @@ std::vector<std::string> messageBoxButtons(HWND box);
 // none, MB_ICONMASK when it shows some other picture.
 UINT messageBoxIcon(HWND box);
 
+// The screen's pixels inside rect, top row first, as 0x00RRGGBB.
+std::vector<uint32_t> screenPixels(const RECT& rect);
+
+// Waits, while the program runs, until the window shows anything but black
+// on the screen: for a saver, its first presented frame, since calibration
+// frames are never shown. False when that does not happen in time.
+bool waitForPicture(const Program& program, HWND window, DWORD timeoutMs);
+
 // Presses the button of that id the way a click does.
 void pressButton(HWND dialog, int id);
 
@@ -68,6 +77,9 @@ std::string makeScratchFolder(const std::string& prefix);
 
 // Deletes a folder with everything in it.
 void removeTree(const std::string& folder);
+
+// The system folder of this program's width, where INF installers copy to.
+std::string systemFolder();
 
 // The whole of a text file; empty when there is none.
 std::string readTextFile(const std::string& path);

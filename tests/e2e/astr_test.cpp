@@ -75,54 +75,6 @@ bool stillRunning(const ui::Program& program, DWORD milliseconds)
     return WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT;
 }
 
-// Pixels of the screen inside rect, as 0x00RRGGBB.
-std::vector<uint32_t> screenPixels(const RECT& rect)
-{
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    for (uint32_t& p : pixels)
-        p &= 0xFFFFFF;
-    return pixels;
-}
-
-bool anyLit(const std::vector<uint32_t>& pixels)
-{
-    return std::any_of(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0; });
-}
-
-// Calibration frames are never shown: the window stays black until the first
-// presented frame, and the swarm is never all black.
-bool waitForPicture(const ui::Program& program, HWND window, DWORD timeoutMs = calibrationTimeoutMs)
-{
-    const DWORD begin = GetTickCount();
-    do {
-        RECT rect;
-        GetWindowRect(window, &rect);
-        if (anyLit(screenPixels(rect)))
-            return true;
-        ui::pumpMessages(100);
-    } while (GetTickCount() - begin < timeoutMs && WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT);
-    return false;
-}
-
 // A window of the test's own, standing in for the host's preview area or
 // its configuration page: a pop-up of the given size, with one child or none.
 struct HostWindow {
@@ -260,11 +212,9 @@ TEST_F(Astr, MouseMovesEndAFullScreenRunOnlyOnceTheSwarmShows)
     ASSERT_NE(window, nullptr);
     PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(stillRunning(program, 300));
-    RECT rect;
-    GetWindowRect(window, &rect);
-    ASSERT_FALSE(anyLit(screenPixels(rect))) << "calibration ended before the move could be checked";
+    ASSERT_FALSE(ui::waitForPicture(program, window, 0)) << "calibration ended before the move could be checked";
 
-    ASSERT_TRUE(waitForPicture(program, window));
+    ASSERT_TRUE(ui::waitForPicture(program, window, calibrationTimeoutMs));
     PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(6, 5));
     EXPECT_EQ(ui::waitForExit(program), 0u);
 }
@@ -275,11 +225,11 @@ TEST_F(Astr, ShowsTheSwarmAroundItsGlow)
     ui::Program& program = startSaver("/s");
     HWND window = findSaverWindow(program);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(waitForPicture(program, window));
+    ASSERT_TRUE(ui::waitForPicture(program, window, calibrationTimeoutMs));
     ui::pumpMessages(1000);
     RECT rect;
     GetWindowRect(window, &rect);
-    const std::vector<uint32_t> pixels = screenPixels(rect);
+    const std::vector<uint32_t> pixels = ui::screenPixels(rect);
     ui::pressKey(window, VK_ESCAPE);
 
     // Particles add red above all; only the glow adds more green and blue
@@ -384,7 +334,7 @@ TEST_F(Astr, PreviewDrawsInTheHostsWindowAndEndsOnEscape)
     EXPECT_NE(cursorSetBy(preview), nullptr);
 
     // Neither the I key nor the mouse ends a preview, not even once the swarm shows.
-    ASSERT_TRUE(waitForPicture(program, preview));
+    ASSERT_TRUE(ui::waitForPicture(program, preview, calibrationTimeoutMs));
     PostMessageA(preview, WM_KEYDOWN, 'I', 1);
     PostMessageA(preview, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     EXPECT_TRUE(stillRunning(program, 500));
@@ -631,7 +581,7 @@ TEST_F(Astr, RunsWithoutGrowing)
     ui::Program& program = startSaver("/s");
     HWND window = findSaverWindow(program);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(waitForPicture(program, window));
+    ASSERT_TRUE(ui::waitForPicture(program, window, calibrationTimeoutMs));
 
     std::vector<size_t> workingSet;
     for (int second = 0; second < std::atoi(seconds) && stillRunning(program, 1000); ++second) {

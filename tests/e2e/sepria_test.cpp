@@ -18,13 +18,6 @@ const std::string sepriaExe = ui::windowsPath(SEPRIA_EXE);
 
 const char notifyText[] = "Astrelle is installed.\r\nChoose it under Screen Saver.";
 
-std::string systemFolder()
-{
-    char path[MAX_PATH] = {};
-    GetSystemDirectoryA(path, MAX_PATH);
-    return path;
-}
-
 bool fileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -61,7 +54,7 @@ protected:
     {
         if (program.process)
             ui::waitForExit(program, 0);
-        DeleteFileA((systemFolder() + "\\" + payload).c_str());
+        DeleteFileA((ui::systemFolder() + "\\" + payload).c_str());
         ui::removeTree(folder);
     }
 
@@ -86,7 +79,7 @@ protected:
         return ui::waitForWindow(program, "#32770", "Sepria");
     }
 
-    bool installed() const { return fileExists(systemFolder() + "\\" + payload); }
+    bool installed() const { return fileExists(ui::systemFolder() + "\\" + payload); }
 
     bool installedWithin(DWORD milliseconds) const
     {
@@ -134,7 +127,7 @@ TEST_P(SepriaInstall, ShowsThePackageAndInstallsItOnSetup)
 
     ui::pressButton(notify, IDOK);
     EXPECT_EQ(ui::waitForExit(program), 0u);
-    EXPECT_TRUE(installedWithin(20000)) << payload << " never reached " << systemFolder();
+    EXPECT_TRUE(installedWithin(20000)) << payload << " never reached " << ui::systemFolder();
 }
 
 INSTANTIATE_TEST_SUITE_P(FileNames, SepriaInstall,
