@@ -38,9 +38,11 @@ function(add_wine_session_fixture)
 endfunction()
 
 # add_wine_test(NAME COMMAND...): a test under Wine, named for the build it
-# runs against (e2e_sepria.win32), skipped where that build cannot run.
+# runs against (e2e_sepria.win32), skipped where that build cannot run. The
+# tests share one display, one prefix (its settings key too) and one
+# foreground window, so they run one at a time, even under ctest -j.
 function(add_wine_test name)
   add_test(NAME ${name}.${WINE_BUILD} ${ARGN})
   set_tests_properties(${name}.${WINE_BUILD} PROPERTIES
-    FIXTURES_REQUIRED wine TIMEOUT 600 SKIP_RETURN_CODE ${WINE_SKIP_CODE})
+    FIXTURES_REQUIRED wine TIMEOUT 600 SKIP_RETURN_CODE ${WINE_SKIP_CODE} RESOURCE_LOCK wine_desktop)
 endfunction()

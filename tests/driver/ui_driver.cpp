@@ -10,7 +10,6 @@ namespace ui {
 namespace {
 
 constexpr DWORD pollMs = 20;
-constexpr DWORD iconPaintTimeoutMs = 2000;
 // Reading the screen takes time from the program being watched: not too often.
 constexpr DWORD picturePollMs = 100;
 
@@ -223,7 +222,7 @@ UINT messageBoxIcon(HWND box)
                 if (drawnIcon(LoadIconA(nullptr, standard.icon), area, shown.front()) == shown)
                     return standard.style;
         pumpMessages(pollMs);
-    } while (GetTickCount() - begin < iconPaintTimeoutMs);
+    } while (GetTickCount() - begin < defaultTimeoutMs);  // a busy machine paints late
     return MB_ICONMASK;
 }
 
