@@ -19,13 +19,13 @@
 #include <cstring>
 #include <vector>
 
+#include "../astr/core/frame_clock.h"
+#include "../astr/core/particles.h"
+#include "../astr/core/platform.h"
+#include "../astr/core/random.h"
+#include "../astr/core/window_state.h"
 #include "../astr/render/frame_drawing.h"
 #include "../astr/render/gl_state.h"
-#include "../astr/shell/frame_clock.h"
-#include "../astr/shell/platform.h"
-#include "../astr/shell/window_state.h"
-#include "../astr/sim/particles.h"
-#include "../astr/sim/random.h"
 #include "gl_window.h"
 
 namespace {

@@ -24,12 +24,12 @@
 #include <string>
 #include <vector>
 
+#include "../astr/core/calibration.h"
+#include "../astr/core/frame_clock.h"
+#include "../astr/core/particles.h"
+#include "../astr/core/window_state.h"
 #include "../astr/render/frame_drawing.h"
 #include "../astr/render/gl_state.h"
-#include "../astr/shell/frame_clock.h"
-#include "../astr/shell/window_state.h"
-#include "../astr/sim/calibration.h"
-#include "../astr/sim/particles.h"
 #include "gl_window.h"
 
 namespace {

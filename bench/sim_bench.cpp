@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "../astr/shell/frame_clock.h"
-#include "../astr/shell/window_state.h"
-#include "../astr/sim/particles.h"
+#include "../astr/core/frame_clock.h"
+#include "../astr/core/particles.h"
+#include "../astr/core/window_state.h"
 #include "../tools/headless_frame.h"
 
 static void BM_SimulateFrame(benchmark::State& state)

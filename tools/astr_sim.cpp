@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "../astr/shell/frame_clock.h"
-#include "../astr/shell/window_state.h"
-#include "../astr/sim/particles.h"
+#include "../astr/core/frame_clock.h"
+#include "../astr/core/particles.h"
+#include "../astr/core/window_state.h"
 #include "headless_frame.h"
 
 namespace {

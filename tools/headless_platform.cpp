@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../astr/shell/platform.h"
+#include "../astr/core/platform.h"
 
 uint64_t readPerformanceCounter()
 {
@@ -25,6 +25,8 @@ void setHighPriority() {}
 void setNormalPriority() {}
 
 void playBackgroundSound() {}
+
+void calibrationEnded() {}
 
 void reportFatalErrorAndExit(const char* message)
 {

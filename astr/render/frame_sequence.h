@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "../shell/window_state.h"
-#include "../sim/particles.h"
+#include "../core/particles.h"
+#include "../core/window_state.h"
 
 enum class Sprite { glow, particle };
 

@@ -2,9 +2,10 @@
 
 #include <GL/gl.h>
 
-#include "../shell/frame_clock.h"
-#include "../shell/platform.h"
-#include "../sim/particles.h"
+#include "../core/frame_clock.h"
+#include "../core/particles.h"
+#include "../core/platform.h"
+#include "../core/window_state.h"
 #include "sprites.h"
 
 static_assert(sizeof(GLuint) == sizeof(uint32_t), "texture names are 32-bit");
@@ -64,4 +65,16 @@ int setupGlState(int, int)
     runStats.colorBits = colorBits;
     runStats.depthBits = readInteger(GL_DEPTH_BITS);
     return 0;
+}
+
+void resizePicture(int32_t width, int32_t height)
+{
+    if (height == 0)
+        height = 1;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    setAspectForClientSize(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
 }

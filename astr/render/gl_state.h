@@ -13,3 +13,8 @@ extern uint32_t particleTexture;  // carries particleSprite, drawn for every par
 // run figures. Needs the new rendering context current and the particle
 // buffer created. The window's size is not used; the answer is always 0.
 int setupGlState(int width, int height);
+
+// A window's client area of width by height pixels: the viewport over all
+// of it, identity matrices, and the aspect factors of its shape. A height
+// of 0 counts as 1.
+void resizePicture(int32_t width, int32_t height);

@@ -6,9 +6,9 @@
 
 #include <cstdio>
 
-#include "../../astr/settings/stats_dialog.h"
-#include "../../astr/shell/frame_clock.h"
-#include "../../astr/sim/particles.h"
+#include "../../astr/core/frame_clock.h"
+#include "../../astr/core/particles.h"
+#include "../../astr/win32/stats_dialog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "../../astr/core/particles.h"
 #include "../../astr/render/frame_drawing.h"
 #include "../../astr/render/gl_state.h"
-#include "../../astr/sim/particles.h"
 #include "fault_switch.h"
 
 namespace {

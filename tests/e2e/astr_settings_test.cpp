@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "../../astr/resources/resource.h"
+#include "../../astr/win32/resources/resource.h"
 #include "dialog_template.h"
 #include "registry.h"
 #include "resource_checks.h"

@@ -540,8 +540,11 @@ TEST_P(AstrCalibration, FirstPresentedFrameEndsCalibration)
 }
 
 INSTANTIATE_TEST_SUITE_P(Switches, AstrCalibration,
-                         ::testing::Values(CalibrationCase{"/s", 256, 1, 0}, CalibrationCase{"-prec", 2048, 0, 2}),
-                         [](const auto& info) { return std::to_string(info.param.frames); });
+                         ::testing::Values(CalibrationCase{"/s", 256, 1, 0}, CalibrationCase{"-prec", 2048, 0, 2},
+                                           CalibrationCase{"/s", 256, 2, 0}),  // only 1 plays
+                         [](const auto& info) {
+                             return std::to_string(info.param.frames) + "_music" + std::to_string(info.param.music);
+                         });
 
 struct FailureCase {
     const char* step;

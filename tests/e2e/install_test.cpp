@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../../astr/settings/settings.h"
+#include "../../astr/core/settings.h"
 #include "../../sepria/resource.h"
 #include "registry.h"
 #include "suite_version.h"

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "../../astr/shell/command_line.h"
-#include "../../astr/sim/particles.h"
+#include "../../astr/core/particles.h"
+#include "../../astr/win32/command_line.h"
 
 // The parser's one link to the simulation's state.
 int32_t calibrationFrames;

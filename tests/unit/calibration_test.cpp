@@ -2,7 +2,7 @@
 #include <cmath>
 #include <vector>
 
-#include "../../astr/sim/calibration.h"
+#include "../../astr/core/calibration.h"
 #include "sim_fixture.h"
 
 struct CountCase {
@@ -58,6 +58,7 @@ TEST_F(SimTest, LastCalibrationFrameRestartsTheSwarm)
     attractor.position = Vector3{0.1f, -0.1f, 0.05f};
     attractor.velocity = Vector3{0.01f, 0.02f, 0.03f};
     fakePlatform.counter = 0x123456789ull;
+    fakePlatform.counterStep = 1;
     particleBuffer[3].screenX = 0.25f;
     particleBuffer[7].velocity = Vector3{0.01f, -0.02f, 0.03f};
 
@@ -78,9 +79,10 @@ TEST_F(SimTest, LastCalibrationFrameRestartsTheSwarm)
     EXPECT_EQ(particleBuffer[3].screenX, 0.25f);  // the calibration frames' place is kept
     EXPECT_EQ(runStats.stepSeconds, 0.01f);
     EXPECT_EQ(runStats.elapsedSeconds, 0.0f);
-    EXPECT_EQ(runStats.lastTick, 0x23456789u);  // the clock was restarted
+    EXPECT_EQ(runStats.lastTick, 0x23456789u);  // the clock was restarted, after the shell's notice
+    EXPECT_EQ(fakePlatform.counterAtCalibrationEnd, 0x123456789ull);
     EXPECT_EQ(runStats.frameSeconds, 0.04f);
-    EXPECT_EQ(fakePlatform.effects, (std::vector<std::string>{"priority normal"}));
+    EXPECT_EQ(fakePlatform.effects, (std::vector<std::string>{"calibration ended"}));
 }
 
 TEST_F(SimTest, ReturnsFromEveryFrameButTheLast)
@@ -95,32 +97,6 @@ TEST_F(SimTest, ReturnsFromEveryFrameButTheLast)
     EXPECT_EQ(calibrationFrames, 0);
     EXPECT_FALSE(fakePlatform.effects.empty());
 }
-
-struct SoundCase {
-    RunMode mode;
-    int32_t music;
-    bool plays;
-};
-
-class CalibrationSound : public SimTest, public ::testing::WithParamInterface<SoundCase> {};
-
-TEST_P(CalibrationSound, StartsOnlyInAFullScreenRunWithMusicOn)
-{
-    const SoundCase c = GetParam();
-    runMode = c.mode;
-    settings.Music = c.music;
-    calibrationFrames = 1;
-    runStats.frameSeconds = 0.01f;
-    calibrationStep();
-    std::vector<std::string> effects = {"priority normal"};  // the sound comes after the priority drop
-    if (c.plays)
-        effects.push_back("sound");
-    EXPECT_EQ(fakePlatform.effects, effects);
-}
-
-INSTANTIATE_TEST_SUITE_P(Modes, CalibrationSound,
-                         ::testing::Values(SoundCase{Saver, 1, true}, SoundCase{Preview, 1, false},
-                                           SoundCase{Saver, 0, false}, SoundCase{Saver, 2, false}));
 
 // Known values worked out once with a separate Python model of the rules
 // (float32 rounding by struct.pack('f')), not with the code under test.

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "../../astr/shell/command_line.h"
-#include "../../astr/sim/particles.h"
+#include "../../astr/core/particles.h"
+#include "../../astr/win32/command_line.h"
 
 namespace {
 

@@ -123,3 +123,19 @@ void glVertex2f(GLfloat x, GLfloat y)
 {
     record("glVertex2f", {x, y});
 }
+
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    record("glViewport", {static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+                          static_cast<float>(height)});
+}
+
+void glMatrixMode(GLenum mode)
+{
+    record("glMatrixMode", {static_cast<float>(mode)});
+}
+
+void glLoadIdentity()
+{
+    record("glLoadIdentity", {});
+}

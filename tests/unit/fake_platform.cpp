@@ -1,6 +1,6 @@
 #include "fake_platform.h"
 
-#include "../../astr/shell/platform.h"
+#include "../../astr/core/platform.h"
 
 FakePlatform fakePlatform;
 
@@ -34,6 +34,12 @@ void setNormalPriority()
 void playBackgroundSound()
 {
     fakePlatform.effects.push_back("sound");
+}
+
+void calibrationEnded()
+{
+    fakePlatform.counterAtCalibrationEnd = fakePlatform.counter;
+    fakePlatform.effects.push_back("calibration ended");
 }
 
 void reportFatalErrorAndExit(const char* message)

@@ -10,7 +10,8 @@ struct FakePlatform {
     uint64_t counterStep = 0;  // added to the counter after every read
     uint64_t frequency = 1000000;
     int64_t secondsSince1970 = 0;
-    std::vector<std::string> effects;  // "priority high", "priority normal", "sound"
+    uint64_t counterAtCalibrationEnd = 0;
+    std::vector<std::string> effects;  // "priority high", "priority normal", "sound", "calibration ended"
 };
 
 extern FakePlatform fakePlatform;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "../../astr/shell/fatal_error.h"
+#include "../../astr/core/fatal_error.h"
 #include "fake_platform.h"
 
 namespace {

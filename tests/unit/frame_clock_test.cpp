@@ -134,3 +134,20 @@ TEST_F(FrameClock, WithoutACounterEveryFrameCountsAsTheFixedStep)
         EXPECT_EQ(runStats.elapsedSeconds, elapsed);
     }
 }
+
+TEST_F(FrameClock, APausedFrameCountsAsOneFixedStep)
+{
+    fakePlatform.frequency = 1000;
+    startFrameTiming();
+    fakePlatform.counter += 10;
+    updateFrameTiming();
+    fakePlatform.counter += 60000;  // stopped for a minute, then continued
+    updateFrameTiming();
+    discardPausedFrame();
+    EXPECT_EQ(runStats.frameSeconds, 0.01f);
+    EXPECT_EQ(runStats.stepSeconds, 0.01f);
+    EXPECT_NEAR(runStats.elapsedSeconds, 0.02f, 1e-5f);  // what float sums of a minute can keep
+    fakePlatform.counter += 20;  // the next frame is measured from the discard on
+    updateFrameTiming();
+    EXPECT_EQ(runStats.frameSeconds, 0.020000001f);
+}

@@ -58,3 +58,16 @@ TEST_F(GlState, SetsTheFixedStateSeedsUploadsAndReadsTheBitsInOrder)
     initSimulation(static_cast<uint32_t>(1700000000ull * 0x23456799ull));
     EXPECT_EQ(std::memcmp(started.data(), particleBuffer, poolSize * sizeof(Particle)), 0);
 }
+
+// Either shell's resize: the whole area, identity matrices, the aspect rule;
+// a window of no height counts as one pixel high.
+TEST_F(GlState, ResizeCoversTheAreaWithIdentityMatricesAndTheAspectRule)
+{
+    resizePicture(640, 0);
+    const std::vector<GlCall> expected{{"glViewport", {0, 0, 640, 1}}, {"glMatrixMode", {GL_PROJECTION}},
+                                       {"glLoadIdentity", {}},         {"glMatrixMode", {GL_MODELVIEW}},
+                                       {"glLoadIdentity", {}}};
+    EXPECT_EQ(fakeGl.calls, expected);
+    EXPECT_EQ(aspectX, 1.0f / 640.0f);
+    EXPECT_EQ(aspectY, 1.0f);
+}

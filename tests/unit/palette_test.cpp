@@ -1,7 +1,7 @@
 // Palette entries of an 8-bit format, from the format's bit fields.
 #include <gtest/gtest.h>
 
-#include "../../astr/shell/palette.h"
+#include "../../astr/win32/palette.h"
 
 namespace {
 

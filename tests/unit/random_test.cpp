@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "../../astr/sim/random.h"
+#include "../../astr/core/random.h"
 
 TEST(Random, SeedOneGivesTheKnownFirstDraws)
 {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "../../astr/settings/config_controls.h"
-#include "../../astr/settings/settings.h"
+#include "../../astr/core/settings.h"
+#include "../../astr/win32/config_controls.h"
 
 TEST(Settings, DefaultsAreWhatInitWritesInItsOrder)
 {

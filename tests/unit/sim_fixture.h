@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "../../astr/settings/settings.h"
-#include "../../astr/shell/frame_clock.h"
-#include "../../astr/shell/run_mode.h"
-#include "../../astr/shell/window_state.h"
-#include "../../astr/sim/particles.h"
-#include "../../astr/sim/random.h"
+#include "../../astr/core/frame_clock.h"
+#include "../../astr/core/particles.h"
+#include "../../astr/core/random.h"
+#include "../../astr/core/run_mode.h"
+#include "../../astr/core/settings.h"
+#include "../../astr/core/window_state.h"
 #include "fake_platform.h"
 
 class SimTest : public ::testing::Test {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../../astr/settings/stats_text.h"
+#include "../../astr/core/stats_text.h"
 
 struct StatsCase {
     const char* name;

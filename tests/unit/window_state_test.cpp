@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "../../astr/shell/window_state.h"
+#include "../../astr/core/window_state.h"
 
 namespace {
 

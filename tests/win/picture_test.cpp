@@ -10,12 +10,12 @@
 #include <limits>
 #include <vector>
 
+#include "../../astr/core/frame_clock.h"
+#include "../../astr/core/particles.h"
+#include "../../astr/core/window_state.h"
 #include "../../astr/render/frame_drawing.h"
 #include "../../astr/render/gl_state.h"
 #include "../../astr/render/sprites.h"
-#include "../../astr/shell/frame_clock.h"
-#include "../../astr/shell/window_state.h"
-#include "../../astr/sim/particles.h"
 #include "gl_window.h"
 
 namespace {

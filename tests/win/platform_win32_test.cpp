@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "../../astr/shell/fatal_error.h"
-#include "../../astr/shell/main_window.h"
-#include "../../astr/shell/platform.h"
+#include "../../astr/core/fatal_error.h"
+#include "../../astr/core/platform.h"
+#include "../../astr/win32/main_window.h"
 #include "../driver/ui_driver.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "../../astr/settings/settings.h"
-#include "../../astr/settings/settings_store.h"
-#include "../../astr/shell/pixel_format_request.h"
+#include "../../astr/core/settings.h"
+#include "../../astr/win32/pixel_format_request.h"
+#include "../../astr/win32/settings_store.h"
 #include "../driver/registry.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "stats_dialog.h"
 
-#include "../resources/resource.h"
-#include "../shell/frame_clock.h"
-#include "../sim/particles.h"
-#include "stats_text.h"
+#include "../core/frame_clock.h"
+#include "../core/particles.h"
+#include "../core/stats_text.h"
+#include "resources/resource.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include <cstdio>
 
+#include "../core/frame_clock.h"
+#include "../core/particles.h"
+#include "../core/platform.h"
+#include "../core/settings.h"
 #include "../render/frame_drawing.h"
-#include "../settings/settings.h"
-#include "../settings/stats_dialog.h"
-#include "../sim/particles.h"
-#include "frame_clock.h"
-#include "platform.h"
+#include "stats_dialog.h"
 #include "window.h"
 
 int32_t running = 1;

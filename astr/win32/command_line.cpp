@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "../sim/particles.h"
+#include "../core/particles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "run_mode.h"
+#include "../core/run_mode.h"
 
 // The index just past the first occurrence of pattern in text, or 0 when
 // there is none. Every pattern is at least three characters long, so a found

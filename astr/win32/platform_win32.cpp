@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "../core/platform.h"
+#include "../core/run_mode.h"
+#include "../core/settings.h"
 #include "main_window.h"
-#include "platform.h"
 
 uint64_t readPerformanceCounter()
 {
@@ -45,6 +47,13 @@ void playBackgroundSound()
 void stopBackgroundSound()
 {
     PlaySoundA(nullptr, nullptr, SND_PURGE);
+}
+
+void calibrationEnded()
+{
+    setNormalPriority();
+    if (runMode == Saver && settings.Music == 1)
+        playBackgroundSound();
 }
 
 void reportFatalErrorAndExit(const char* message)

@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "../settings/config_dialog.h"
-#include "../settings/settings_store.h"
+#include "../core/run_mode.h"
 #include "command_line.h"
+#include "config_dialog.h"
 #include "main_loop.h"
 #include "main_window.h"
-#include "run_mode.h"
+#include "settings_store.h"
 #include "window.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "../shell/fatal_error.h"
-#include "../shell/frame_clock.h"
-#include "../shell/window_state.h"
 #include "calibration.h"
+#include "fatal_error.h"
+#include "frame_clock.h"
 #include "random.h"
+#include "window_state.h"
 
 static_assert(sizeof(Particle) == 36, "the pool is 32768 records of nine floats, 1179648 bytes");
 

@@ -1,6 +1,6 @@
 #include "config_controls.h"
 
-#include "../resources/resource.h"
+#include "resources/resource.h"
 
 const SettingControls settingControls[settingCount] = {
     {"Music", IDC_MUSIC, TickedWhenNonZero},

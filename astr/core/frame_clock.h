@@ -28,3 +28,8 @@ void updateFrameTiming();
 
 // Restarts the measurement now without counting a frame.
 void resetFrameTiming();
+
+// After the whole process was paused (stopped, then continued): the frame
+// just measured, which held the pause, counts as one fixed step, for the
+// swarm and for the calibration alike, and the measurement restarts now.
+void discardPausedFrame();

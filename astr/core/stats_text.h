@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../shell/frame_clock.h"
+#include "frame_clock.h"
 
 // Enough for any figure: the widest is a float's largest value times the
 // largest 32-bit count, printed with one decimal.

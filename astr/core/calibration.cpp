@@ -3,12 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "../settings/settings.h"
-#include "../shell/fatal_error.h"
-#include "../shell/frame_clock.h"
-#include "../shell/platform.h"
-#include "../shell/run_mode.h"
+#include "fatal_error.h"
+#include "frame_clock.h"
 #include "particles.h"
+#include "platform.h"
 #include "random.h"
 
 namespace {
@@ -67,10 +65,8 @@ void endCalibration()
     particleBuffer = static_cast<Particle*>(resized);
 
     rebirthSwarm();
-    setNormalPriority();
     runStats.stepSeconds = runStats.fixedStepSeconds;  // the rest of this frame
-    if (runMode == Saver && settings.Music == 1)
-        playBackgroundSound();
+    calibrationEnded();
     resetFrameTiming();  // the resize and rebirth are no frame time
     runStats.elapsedSeconds = 0.0f;
 }

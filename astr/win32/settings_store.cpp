@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "../shell/pixel_format_request.h"
-#include "settings.h"
+#include "../core/settings.h"
+#include "pixel_format_request.h"
 
 namespace {
 

@@ -1,22 +1,20 @@
 #include "window.h"
 
-#include <GL/gl.h>
-
 #include <cstddef>
 #include <cstdlib>
 
+#include "../core/fatal_error.h"
+#include "../core/frame_clock.h"
+#include "../core/particles.h"
+#include "../core/platform.h"
+#include "../core/run_mode.h"
+#include "../core/settings.h"
+#include "../core/window_state.h"
 #include "../render/gl_state.h"
-#include "../settings/settings.h"
-#include "../sim/particles.h"
-#include "fatal_error.h"
-#include "frame_clock.h"
 #include "main_loop.h"
 #include "main_window.h"
 #include "palette.h"
 #include "pixel_format_request.h"
-#include "platform.h"
-#include "run_mode.h"
-#include "window_state.h"
 
 HDC deviceContext;
 
@@ -176,14 +174,7 @@ void onCreate(HWND window)
 void onSize(HWND window)
 {
     GetClientRect(window, &windowRect);
-    const LONG width = windowRect.right - windowRect.left;
-    const LONG height = windowRect.bottom - windowRect.top == 0 ? 1 : windowRect.bottom - windowRect.top;
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    setAspectForClientSize(width, height);
+    resizePicture(windowRect.right - windowRect.left, windowRect.bottom - windowRect.top);
 }
 
 void realizePalette()

@@ -1,8 +1,8 @@
 #include "frame_clock.h"
 
-#include "../settings/settings.h"
-#include "../sim/particles.h"
+#include "particles.h"
 #include "platform.h"
+#include "settings.h"
 
 RunStats runStats;
 
@@ -47,4 +47,13 @@ void updateFrameTiming()
 void resetFrameTiming()
 {
     runStats.lastTick = readTick();
+}
+
+void discardPausedFrame()
+{
+    runStats.elapsedSeconds = static_cast<float>(double{runStats.elapsedSeconds} - runStats.frameSeconds +
+                                                 runStats.fixedStepSeconds);
+    runStats.stepSeconds = runStats.fixedStepSeconds;
+    runStats.frameSeconds = runStats.stepSeconds;
+    resetFrameTiming();
 }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "settings.h"
+#include "../core/settings.h"
 
 enum SettingControlKind {
     TickedWhenNonZero,  // a check box
