@@ -1,0 +1,71 @@
+// astrelle: a swarm of particles pulled about by one wandering glow, as a
+// screensaver for X11 hosts. The host starts it with --root on the window it
+// names in $XSCREENSAVER_WINDOW, or with --window-id; started by hand it
+// draws in a window of its own until q, Escape or the window's close.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "../core/frame_clock.h"
+#include "../core/particles.h"
+#include "../core/platform.h"
+#include "../core/run_mode.h"
+#include "../core/settings.h"
+#include "../render/gl_state.h"
+#include "glx_context.h"
+#include "main_loop.h"
+#include "options.h"
+#include "saver_window.h"
+
+namespace {
+
+constexpr int32_t precisionCalibrationFrames = 2048;
+
+void onContinue(int)
+{
+    noteResumed();
+}
+
+// What the Windows saver keeps in the registry, from the command line.
+void applyOptions(const Options& options)
+{
+    runMode = Saver;
+    settings = Settings{};
+    settings.FixedSync = options.fixedSync ? 1 : 0;
+    settings.glFinish = options.syncFrames ? 1 : 0;
+    settings.Music = options.music ? 1 : 0;
+    if (options.prec)
+        calibrationFrames = precisionCalibrationFrames;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fputs(usageText, stderr);
+        return 1;
+    }
+    applyOptions(options);
+    // SIGTERM keeps its default action: hosts log a saver that dies by it as
+    // ended normally. A continue after a stop is noted, so the pause is no step.
+    struct sigaction resumed{};
+    resumed.sa_handler = onContinue;
+    sigaction(SIGCONT, &resumed, nullptr);
+
+    openSaverWindow(options, chooseWindow(options, std::getenv("XSCREENSAVER_WINDOW")));
+    createParticleBuffer();
+    createGlContext();
+    setupGlState(runStats.windowWidth, runStats.windowHeight);
+    resizePicture(runStats.windowWidth, runStats.windowHeight);
+
+    runMainLoop(options);
+
+    if (settings.Music == 1)
+        stopBackgroundSound();
+    releaseGlContext();
+    closeSaverWindow();
+    std::free(particleBuffer);
+    return 0;
+}

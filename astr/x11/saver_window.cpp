@@ -1,0 +1,262 @@
+#include "saver_window.h"
+
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "../core/fatal_error.h"
+#include "../core/frame_clock.h"
+#include "../core/window_state.h"
+#include "../render/gl_state.h"
+#include "main_loop.h"
+
+Display* display;
+Window saverWindow;
+XVisualInfo saverVisual;
+volatile bool windowGone;
+
+namespace {
+
+constexpr unsigned ownWidth = 1280;  // a window of its own, as such savers make it
+constexpr unsigned ownHeight = 720;
+constexpr int vkEscape = 0x1B;
+constexpr int glxBadDrawable = 2;  // the GLX protocol's GLXBadDrawable, beyond its error base
+constexpr long hostEventMask = StructureNotifyMask | KeyPressMask | KeyReleaseMask;
+
+bool ownWindow;
+Atom wmDeleteWindow;
+int glxErrorBase;
+
+// The window is the host's, which may destroy it at any moment (the screen
+// unblanks): the requests on it then fail, and the run ends without a word.
+int onXError(Display*, XErrorEvent* error)
+{
+    const int code = error->error_code;
+    if (code == BadWindow || code == BadDrawable || (glxErrorBase && code == glxErrorBase + glxBadDrawable)) {
+        windowGone = true;
+        return 0;
+    }
+    char text[128];
+    XGetErrorText(display, code, text, sizeof text);
+    std::fprintf(stderr, "astrelle: X error: %s\n", text);
+    windowGone = true;
+    return 0;
+}
+
+// The connection has gone (the X server ended): nothing is left to release.
+int onXConnectionLost(Display*)
+{
+    _exit(0);
+}
+
+// A root child with __SWM_VROOT is the desktop's virtual root: what shows
+// as the root window on desktops that draw their own.
+Window findVirtualRoot(int screen)
+{
+    const Window root = RootWindow(display, screen);
+    const Atom vroot = XInternAtom(display, "__SWM_VROOT", False);
+    Window rootReturn, parent, *children = nullptr;
+    unsigned count = 0;
+    Window found = root;
+    if (!XQueryTree(display, root, &rootReturn, &parent, &children, &count))
+        return root;
+    for (unsigned i = 0; i < count && found == root; ++i) {
+        Atom type;
+        int format;
+        unsigned long items, after;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, children[i], vroot, 0, 1, False, XA_WINDOW, &type, &format, &items, &after,
+                               &data) == Success &&
+            type == XA_WINDOW && format == 32 && items == 1)
+            found = *reinterpret_cast<Window*>(data);
+        if (data)
+            XFree(data);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// On a window it did not make, the saver draws with that window's visual.
+void useWindowOf(Window window)
+{
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || windowGone)
+        FatalError("Unable to find window 0x%lx.", window);
+    XVisualInfo wanted{};
+    wanted.visualid = XVisualIDFromVisual(attributes.visual);
+    wanted.screen = XScreenNumberOfScreen(attributes.screen);
+    int count = 0;
+    XVisualInfo* visual = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &wanted, &count);
+    int usesGl = 0, rgba = 0;
+    if (!visual || glXGetConfig(display, visual, GLX_USE_GL, &usesGl) != 0 || !usesGl ||
+        glXGetConfig(display, visual, GLX_RGBA, &rgba) != 0 || !rgba)
+        FatalError("Unable to setup pixelformat.");
+    saverVisual = *visual;
+    XFree(visual);
+    saverWindow = window;
+    XSelectInput(display, window, hostEventMask);
+    runStats.windowWidth = attributes.width;
+    runStats.windowHeight = attributes.height;
+}
+
+void makeOwnWindow(const Options& options)
+{
+    const int screen = DefaultScreen(display);
+    int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, None};
+    XVisualInfo* visual = glXChooseVisual(display, screen, attributes);
+    if (!visual)
+        FatalError("Unable to setup pixelformat.");
+    saverVisual = *visual;
+    XFree(visual);
+
+    int x = 0, y = 0;
+    unsigned width = ownWidth, height = ownHeight;
+    if (width > static_cast<unsigned>(DisplayWidth(display, screen)))
+        width = DisplayWidth(display, screen);
+    if (height > static_cast<unsigned>(DisplayHeight(display, screen)))
+        height = DisplayHeight(display, screen);
+    if (options.geometry)
+        XParseGeometry(options.geometry, &x, &y, &width, &height);
+
+    const Window root = RootWindow(display, screen);
+    XSetWindowAttributes set{};
+    set.colormap = XCreateColormap(display, root, saverVisual.visual, AllocNone);
+    set.background_pixel = BlackPixel(display, screen);
+    set.border_pixel = 0;
+    set.event_mask = hostEventMask | ExposureMask;
+    saverWindow = XCreateWindow(display, root, x, y, width ? width : 1, height ? height : 1, 0, saverVisual.depth,
+                                InputOutput, saverVisual.visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
+                                &set);
+    if (!saverWindow)
+        FatalError("Unable to create window.");
+    ownWindow = true;
+    XStoreName(display, saverWindow, "Astrelle");
+    XClassHint hint{const_cast<char*>("astrelle"), const_cast<char*>("Astrelle")};
+    XSetClassHint(display, saverWindow, &hint);
+    wmDeleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, saverWindow, &wmDeleteWindow, 1);
+    XMapRaised(display, saverWindow);
+    XWindowAttributes mapped;
+    XGetWindowAttributes(display, saverWindow, &mapped);
+    runStats.windowWidth = mapped.width;
+    runStats.windowHeight = mapped.height;
+}
+
+// The key table is indexed by the platform's virtual-key codes: letters and
+// digits by their capitals, Escape by its own.
+int virtualKeyOf(KeySym key)
+{
+    if (key >= XK_a && key <= XK_z)
+        return static_cast<int>(key - XK_a) + 'A';
+    if ((key >= XK_A && key <= XK_Z) || (key >= XK_0 && key <= XK_9))
+        return static_cast<int>(key);
+    if (key == XK_Escape)
+        return vkEscape;
+    return -1;
+}
+
+void onKey(XKeyEvent& event, bool down)
+{
+    const KeySym key = XLookupKeysym(&event, 0);
+    const int code = virtualKeyOf(key);
+    if (code >= 0)
+        noteKey(static_cast<uint64_t>(code), down);
+    // q and Escape end a window of its own; on the host's window the host decides.
+    if (down && ownWindow && (key == XK_q || key == XK_Escape))
+        running = 0;
+}
+
+void handle(XEvent& event)
+{
+    switch (event.type) {
+    case KeyPress:
+        onKey(event.xkey, true);
+        break;
+    case KeyRelease:
+        onKey(event.xkey, false);
+        break;
+    case ConfigureNotify:
+        if (event.xconfigure.window == saverWindow)
+            resizePicture(event.xconfigure.width, event.xconfigure.height);
+        break;
+    case DestroyNotify:
+        if (event.xdestroywindow.window == saverWindow)
+            windowGone = true;
+        break;
+    case ClientMessage:
+        if (ownWindow && static_cast<Atom>(event.xclient.data.l[0]) == wmDeleteWindow)
+            running = 0;
+        break;
+    }
+}
+
+}  // namespace
+
+void openSaverWindow(const Options& options, const WindowChoice& choice)
+{
+    display = XOpenDisplay(options.display);
+    if (!display)
+        FatalError("Unable to open display \"%s\".", XDisplayName(options.display));
+    XSetErrorHandler(onXError);
+    XSetIOErrorHandler(onXConnectionLost);
+    int eventBase = 0;
+    if (!glXQueryExtension(display, &glxErrorBase, &eventBase))
+        FatalError("Unable to setup pixelformat.");
+    // A held H sends no release and press pairs, so it stays held between frames.
+    XkbSetDetectableAutoRepeat(display, True, nullptr);
+
+    switch (choice.source) {
+    case WindowSource::own:
+        makeOwnWindow(options);
+        break;
+    case WindowSource::given:
+        useWindowOf(choice.id);
+        break;
+    case WindowSource::virtualRoot:
+        useWindowOf(findVirtualRoot(DefaultScreen(display)));
+        break;
+    }
+}
+
+void handlePendingEvents()
+{
+    while (!windowGone && XPending(display)) {
+        XEvent event;
+        XNextEvent(display, &event);
+        handle(event);
+    }
+    if (windowGone)
+        running = 0;
+}
+
+void waitForEvents(long microseconds)
+{
+    using clock = std::chrono::steady_clock;
+    const clock::time_point end = clock::now() + std::chrono::microseconds(microseconds);
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    while (running == 1) {
+        handlePendingEvents();
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(end - clock::now()).count();
+        if (running != 1 || left <= 0)
+            return;
+        XFlush(display);
+        if (poll(&connection, 1, static_cast<int>((left + 999) / 1000)) < 0 && errno != EINTR)
+            return;
+    }
+}
+
+void closeSaverWindow()
+{
+    if (ownWindow && !windowGone)
+        XDestroyWindow(display, saverWindow);
+    XCloseDisplay(display);
+}

@@ -1,0 +1,297 @@
+#include "x11_driver.h"
+
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace xd {
+
+namespace {
+
+Display* display;
+pid_t server;
+
+double now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void stopServer()
+{
+    if (server > 0) {
+        kill(server, SIGTERM);
+        waitpid(server, nullptr, 0);
+        server = 0;
+    }
+}
+
+// With -displayfd the server picks a free display and writes its number.
+int launchServer(int width, int height)
+{
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return -1;
+    server = fork();
+    if (server == 0) {
+        close(pipeFds[0]);
+        const std::string fd = std::to_string(pipeFds[1]);
+        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    char number[16] = {};
+    const ssize_t got = read(pipeFds[0], number, sizeof number - 1);
+    close(pipeFds[0]);
+    return got > 0 ? std::atoi(number) : -1;
+}
+
+}  // namespace
+
+// Two servers that start at once may pick the same free number, and one of
+// them then fails: that one is started again.
+Display* startServer(int width, int height)
+{
+    for (int attempt = 0; attempt < 3 && !display; ++attempt) {
+        const int number = launchServer(width, height);
+        const std::string name = ":" + std::to_string(number);
+        for (int wait = 0; number >= 0 && wait < 50 && !display; ++wait) {
+            display = XOpenDisplay(name.c_str());
+            if (!display)
+                sleepSeconds(0.1);
+        }
+        if (display)
+            setenv("DISPLAY", name.c_str(), 1);
+        else
+            stopServer();
+    }
+    static const bool stopsAtExit = std::atexit(stopServer) == 0;
+    (void)stopsAtExit;
+    return display;
+}
+
+Display* connection()
+{
+    return display;
+}
+
+Program start(const std::string& path, const std::vector<std::string>& arguments,
+              const std::vector<std::string>& environment)
+{
+    static int started;
+    Program program;
+    program.errorsFile = "/tmp/astrelle-test-" + std::to_string(getpid()) + "-" + std::to_string(++started) + ".err";
+    XSync(display, False);  // the program must see the test's windows as they are now
+    program.pid = fork();
+    if (program.pid == 0) {
+        for (const std::string& entry : environment) {
+            const size_t equals = entry.find('=');
+            const std::string name = entry.substr(0, equals), value = entry.substr(equals + 1);
+            if (value.empty())
+                unsetenv(name.c_str());
+            else
+                setenv(name.c_str(), value.c_str(), 1);
+        }
+        const int errorsFd = open(program.errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(errorsFd, 2);
+        std::vector<char*> argv{const_cast<char*>(path.c_str())};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    return program;
+}
+
+End waitForEnd(Program& program, double timeout)
+{
+    End end;
+    const double begin = now();
+    int status = 0;
+    while (true) {
+        const pid_t got = waitpid(program.pid, &status, WNOHANG);
+        if (got == program.pid) {
+            end.ended = true;
+            break;
+        }
+        if (now() - begin > timeout) {
+            kill(program.pid, SIGKILL);
+            waitpid(program.pid, &status, 0);
+            break;
+        }
+        sleepSeconds(0.01);
+    }
+    end.seconds = now() - begin;
+    if (WIFEXITED(status))
+        end.exitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        end.signal = WTERMSIG(status);
+    program.pid = 0;
+    return end;
+}
+
+bool running(const Program& program)
+{
+    return program.pid > 0 && waitpid(program.pid, nullptr, WNOHANG | WNOWAIT) == 0;
+}
+
+std::string errors(const Program& program)
+{
+    std::ifstream file(program.errorsFile);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+Window makeWindow(int width, int height)
+{
+    const int screen = DefaultScreen(display);
+    const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, width, height, 0,
+                                              BlackPixel(display, screen), WhitePixel(display, screen));
+    XStoreName(display, window, "host");
+    XMapWindow(display, window);
+    XSync(display, False);
+    return window;
+}
+
+void resize(Window window, int width, int height)
+{
+    XResizeWindow(display, window, width, height);
+    XSync(display, False);
+}
+
+Window waitForWindowNamed(const char* name, double timeout)
+{
+    const double begin = now();
+    do {
+        Window root, parent, *children = nullptr;
+        unsigned count = 0;
+        Window found = 0;
+        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count && !found; ++i) {
+            char* title = nullptr;
+            XWindowAttributes attributes;
+            if (XFetchName(display, children[i], &title) && title && std::strcmp(title, name) == 0 &&
+                XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+                found = children[i];
+            if (title)
+                XFree(title);
+        }
+        if (children)
+            XFree(children);
+        if (found)
+            return found;
+        sleepSeconds(0.05);
+    } while (now() - begin < timeout);
+    return 0;
+}
+
+namespace {
+
+int ignoreErrors(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+}  // namespace
+
+std::vector<uint32_t> pixels(Window window)
+{
+    XErrorHandler previous = XSetErrorHandler(ignoreErrors);
+    XWindowAttributes attributes;
+    std::vector<uint32_t> result;
+    if (XGetWindowAttributes(display, window, &attributes)) {
+        XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+        if (image) {
+            result.reserve(static_cast<size_t>(attributes.width) * attributes.height);
+            for (int y = 0; y < attributes.height; ++y)
+                for (int x = 0; x < attributes.width; ++x)
+                    result.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+            XDestroyImage(image);
+        }
+    }
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return result;
+}
+
+int width(Window window)
+{
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    return attributes.width;
+}
+
+int height(Window window)
+{
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    return attributes.height;
+}
+
+ColourCounts waitForSwarm(Window window, double timeout)
+{
+    const double begin = now();
+    ColourCounts shown;
+    do {
+        const std::vector<uint32_t> seen = pixels(window);
+        shown = countColours(seen);
+        if (!seen.empty() && showsTheSwarmAroundItsGlow(shown, seen.size()))
+            break;
+        sleepSeconds(0.25);
+    } while (now() - begin < timeout);
+    return shown;
+}
+
+void pressKey(Window window, unsigned long keysym)
+{
+    XKeyEvent key{};
+    key.display = display;
+    key.window = window;
+    key.root = DefaultRootWindow(display);
+    key.same_screen = True;
+    key.keycode = XKeysymToKeycode(display, keysym);
+    for (int type : {KeyPress, KeyRelease}) {
+        key.type = type;
+        XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask,
+                   reinterpret_cast<XEvent*>(&key));
+    }
+    XSync(display, False);
+}
+
+void askToClose(Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+}
+
+void sleepSeconds(double seconds)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+}  // namespace xd
