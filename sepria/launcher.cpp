@@ -12,10 +12,17 @@ PROCESS_INFORMATION setupProcessInfo;
 
 namespace {
 
+bool setupRun;
+
 // The installer runs on its own: the launcher neither waits for it nor looks
-// at what CreateProcessA answers.
+// at what CreateProcessA answers. It is started once: the ended dialog lives
+// on, hidden, while the notification shows, and a second Setup that reaches
+// it then must start nothing.
 void runSetup(HWND dialog)
 {
+    if (setupRun)
+        return;
+    setupRun = true;
     CreateProcessA(nullptr, setupCommand, nullptr, nullptr, FALSE,
                    CREATE_NEW_PROCESS_GROUP | CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &setupStartupInfo,
                    &setupProcessInfo);

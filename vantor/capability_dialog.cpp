@@ -8,6 +8,8 @@
 
 namespace {
 
+bool filled;
+
 void showNumber(HWND dialog, int id, int32_t value)
 {
     char text[16];
@@ -59,7 +61,11 @@ INT_PTR CALLBACK capabilityDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 {
     switch (message) {
     case WM_INITDIALOG:
-        fillControls(dialog, capabilityReport);
+        // Once: the texts are released after the first filling, and another
+        // program's WM_INITDIALOG would blank every field that showed them.
+        if (!filled)
+            fillControls(dialog, capabilityReport);
+        filled = true;
         return TRUE;
     case WM_CLOSE:
         EndDialog(dialog, 1);

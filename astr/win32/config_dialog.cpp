@@ -5,6 +5,8 @@
 
 namespace {
 
+bool settingsShown;
+
 // Each setting is read just before its buttons are set, and every button of
 // a group is set, in id order, so the group shows exactly one choice.
 void showSettings(HWND dialog)
@@ -36,7 +38,11 @@ INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 {
     switch (message) {
     case WM_INITDIALOG:
-        showSettings(dialog);
+        // Once: the controls are the only copy of the user's choices, and
+        // another program's WM_INITDIALOG would put the stored ones back.
+        if (!settingsShown)
+            showSettings(dialog);
+        settingsShown = true;
         return TRUE;
     case WM_COMMAND:
         // Escape arrives as IDCANCEL; the buttons' own notifications are ignored.

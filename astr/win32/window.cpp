@@ -36,7 +36,11 @@ HPALETTE palette;
 DEVMODEA displayMode;
 RECT windowRect;
 UINT screenSaverRunningPrevious;
+bool created;
 bool tornDown;
+// What WM_ACTIVATE, WM_ACTIVATEAPP and WM_NCACTIVATE each last reported:
+// each hides the cursor on activation and shows it on the loss.
+bool activeByActivate, activeByActivateApp, activeByNcActivate;
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -145,6 +149,13 @@ int setupPalette()
 
 void onCreate(HWND window)
 {
+    // Once: any program can send WM_CREATE again, and a second run would make
+    // a second context and refill the particle buffer that calibration has
+    // since cut to size.
+    if (created)
+        return;
+    created = true;
+
     deviceContext = GetDC(window);
     if (!deviceContext)
         FatalError("Unable to create window.");
@@ -208,6 +219,17 @@ void tearDown()
     PostQuitMessage(0);
 }
 
+// Only a change counts: repeats, which any program can send, would otherwise
+// push the cursor's display count without bound.
+void onActivation(bool& reportedActive, WPARAM wParam)
+{
+    const bool active = LOWORD(wParam) != 0;
+    if (active == reportedActive)
+        return;
+    reportedActive = active;
+    ShowCursor(active ? FALSE : TRUE);
+}
+
 void onKeyDown(HWND window, WPARAM key)
 {
     noteKey(key, true);
@@ -227,9 +249,13 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         onSize(window);
         return 0;
     case WM_ACTIVATE:
+        onActivation(activeByActivate, wParam);
+        return 0;
     case WM_ACTIVATEAPP:
+        onActivation(activeByActivateApp, wParam);
+        return 0;
     case WM_NCACTIVATE:
-        ShowCursor(LOWORD(wParam) == 0 ? TRUE : FALSE);
+        onActivation(activeByNcActivate, wParam);
         return 0;
     case WM_SETCURSOR:
         SetCursor(runMode == Saver ? nullptr : LoadCursorA(nullptr, IDC_ARROW));

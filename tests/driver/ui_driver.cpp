@@ -1,5 +1,7 @@
 #include "ui_driver.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
@@ -247,6 +249,61 @@ bool waitForPicture(const Program& program, HWND window, DWORD timeoutMs)
         pumpMessages(picturePollMs);
     } while (GetTickCount() - begin < timeoutMs && WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT);
     return false;
+}
+
+bool pictureMoves(HWND window, DWORD milliseconds)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const Pixels before = screenPixels(rect);
+    pumpMessages(milliseconds);
+    const Pixels after = screenPixels(rect);
+    return after != before && std::any_of(after.begin(), after.end(), [](uint32_t pixel) { return pixel != 0; });
+}
+
+size_t workingSet(const Program& program)
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(program.process, &counters, sizeof counters);
+    return counters.WorkingSetSize;
+}
+
+bool deliver(HWND window, const std::vector<Message>& messages)
+{
+    CREATESTRUCTA blank{};
+    bool allTaken = true;
+    for (const Message& m : messages)
+        for (int i = 0; i < m.times; ++i) {
+            const LPARAM lParam = m.message == WM_CREATE ? reinterpret_cast<LPARAM>(&blank) : m.lParam;
+            DWORD_PTR answer = 0;
+            allTaken &= m.how == Post ? PostMessageA(window, m.message, m.wParam, lParam) != 0
+                                      : SendMessageTimeoutA(window, m.message, m.wParam, lParam, SMTO_ABORTIFHUNG,
+                                                            5000, &answer) != 0;
+        }
+    return allTaken;
+}
+
+std::vector<Message> strayMessages()
+{
+    HWND desktop = GetDesktopWindow();
+    const auto foreignW = reinterpret_cast<WPARAM>(desktop);
+    const auto foreignL = reinterpret_cast<LPARAM>(desktop);
+    return {
+        {Send, WM_INITDIALOG},
+        {Post, WM_COMMAND, MAKEWPARAM(9999, BN_CLICKED)},
+        {Post, WM_TIMER, 1},
+        {Send, WM_SIZE, SIZE_RESTORED, 0},
+        {Post, WM_SIZE, SIZE_RESTORED, MAKELPARAM(65535, 65535)},
+        {Post, WM_PAINT},
+        {Send, WM_PALETTECHANGED, foreignW},
+        {Send, WM_QUERYNEWPALETTE},
+        {Send, WM_ACTIVATE, WA_INACTIVE, foreignL, 3},
+        {Send, WM_ACTIVATEAPP, FALSE, 0, 3},
+        {Send, WM_NCACTIVATE, FALSE, 0, 3},
+        {Send, WM_ACTIVATE, WA_ACTIVE, foreignL},
+        {Send, WM_ACTIVATEAPP, TRUE},
+        {Send, WM_NCACTIVATE, TRUE},
+    };
 }
 
 std::vector<std::string> messageBoxButtons(HWND box)

@@ -54,6 +54,37 @@ std::vector<uint32_t> screenPixels(const RECT& rect);
 // frames are never shown. False when that does not happen in time.
 bool waitForPicture(const Program& program, HWND window, DWORD timeoutMs);
 
+// Whether the window's part of the screen shows a picture other than black
+// that has changed after that long.
+bool pictureMoves(HWND window, DWORD milliseconds);
+
+// The program's working set in bytes.
+size_t workingSet(const Program& program);
+
+// How any program on the desktop can hand a window a message: sent, waiting
+// for the answer, or posted to the window's queue.
+enum Delivery { Send, Post };
+
+struct Message {
+    Delivery how;
+    UINT message;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    int times = 1;  // handed over that many times in a row
+};
+
+// Hands the window each message in turn. A sent WM_CREATE carries a blank
+// creation record, which the platform copies across. True when every one was
+// taken: posted, or sent and answered within 5 s.
+bool deliver(HWND window, const std::vector<Message>& messages);
+
+// What any window may get from other programs at any time, none of it meant
+// to end anything: a dialog's initialisation again, a command id no control
+// has, a timer nobody set, sizes of 0 and 65535, painting, palette messages,
+// and each loss of activation three times (naming a window not its own)
+// before activation comes back.
+std::vector<Message> strayMessages();
+
 // Presses the button of that id the way a click does.
 void pressButton(HWND dialog, int id);
 

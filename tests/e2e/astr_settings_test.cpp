@@ -193,6 +193,9 @@ TEST_P(AstrConfigDiscards, LeaveTheKeyByteForByteAsItWas)
     ui::click(GetDlgItem(dialog, IDC_MUSIC));
     ui::click(GetDlgItem(dialog, IDC_RESOLUTION_640));
     ASSERT_TRUE(showsWithin(dialog, {0, 1, 0, 1, 0, 2, 0}));
+    // The choices stay what they are, whatever other programs send.
+    EXPECT_TRUE(ui::deliver(dialog, ui::strayMessages()));
+    EXPECT_EQ(shownSettings(dialog), (Shown{0, 1, 0, 1, 0, 2, 0}));
 
     GetParam().end(dialog);
     EXPECT_EQ(ui::waitForExit(program), 0u);

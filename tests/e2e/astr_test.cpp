@@ -5,7 +5,6 @@
 // rerouted to a double).
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <deque>
@@ -622,11 +621,8 @@ TEST_F(Astr, RunsWithoutGrowing)
     ASSERT_TRUE(ui::waitForPicture(program, window, calibrationTimeoutMs));
 
     std::vector<size_t> workingSet;
-    for (int second = 0; second < std::atoi(seconds) && stillRunning(program, 1000); ++second) {
-        PROCESS_MEMORY_COUNTERS counters{};
-        GetProcessMemoryInfo(program.process, &counters, sizeof counters);
-        workingSet.push_back(counters.WorkingSetSize);
-    }
+    for (int second = 0; second < std::atoi(seconds) && stillRunning(program, 1000); ++second)
+        workingSet.push_back(ui::workingSet(program));
     ASSERT_GE(workingSet.size(), 2u);
     const size_t first = workingSet.front();
     const size_t largest = *std::max_element(workingSet.begin(), workingSet.end());
@@ -635,6 +631,34 @@ TEST_F(Astr, RunsWithoutGrowing)
     EXPECT_LT(largest - first, size_t{2} << 20) << "the working set grew by more than 2 MiB";
 
     ui::pressKey(window, VK_ESCAPE);
+    EXPECT_EQ(ui::waitForExit(program), 0u);
+}
+
+// Other programs can send the saver anything at any time. Its creation sent
+// again makes no second context and leaves the particle buffer alone; the
+// cursor, hidden again once activation is back, has not been counted up by
+// the repeated losses; the picture goes on; and after Escape, messages still
+// in the queue reach a window already torn down.
+TEST_F(Astr, MessagesFromOtherProgramsLeaveTheRunAsItWas)
+{
+    ui::Program& program = startSaver("/s");
+    HWND window = findSaverWindow(program);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(ui::waitForPicture(program, window, calibrationTimeoutMs));
+    const size_t before = ui::workingSet(program);
+    EXPECT_TRUE(ui::deliver(window, {{ui::Send, WM_CREATE}, {ui::Post, WM_SYSCOMMAND, SC_SCREENSAVE}}));
+    EXPECT_TRUE(ui::deliver(window, ui::strayMessages()));
+
+    EXPECT_TRUE(ui::pictureMoves(window, 1000));
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof cursor;
+    GetCursorInfo(&cursor);
+    EXPECT_FALSE(cursor.flags & CURSOR_SHOWING);
+    EXPECT_LT(ui::workingSet(program), before + (size_t{2} << 20)) << "the working set grew by more than 2 MiB";
+
+    ui::pressKey(window, VK_ESCAPE);
+    ui::deliver(window, {{ui::Post, WM_SIZE}, {ui::Post, WM_PAINT}, {ui::Post, WM_KEYDOWN, VK_ESCAPE},
+                         {ui::Post, WM_ACTIVATE, WA_INACTIVE}, {ui::Post, WM_CLOSE}, {ui::Post, WM_DESTROY}});
     EXPECT_EQ(ui::waitForExit(program), 0u);
 }
 

@@ -116,6 +116,9 @@ TEST_P(SepriaInstall, ShowsThePackageAndInstallsItOnSetup)
     EXPECT_EQ(ui::itemText(dialog, IDC_SIZE_EDIT), "1.2 MB");
     EXPECT_EQ(ui::focusedWindow(dialog), GetDlgItem(dialog, IDC_SETUP_BUTTON));
 
+    // The second press reaches the dialog once it has ended, while the
+    // notification shows: it must start nothing more.
+    ui::pressButton(dialog, IDC_SETUP_BUTTON);
     ui::pressButton(dialog, IDC_SETUP_BUTTON);
     HWND notify = ui::waitForWindow(program, "#32770", "Notify");
     ASSERT_NE(notify, nullptr);
@@ -152,11 +155,19 @@ struct LeaveCase {
 
 class SepriaLeave : public Sepria, public ::testing::WithParamInterface<LeaveCase> {};
 
+// Also after other programs have sent the dialog whatever any window may
+// get: it still shows the package, has not grown, and ends as asked.
 TEST_P(SepriaLeave, EndsWithoutInstallingOrNotifying)
 {
     writePackage("package.inf", true);
     HWND dialog = startDialog();
     ASSERT_NE(dialog, nullptr);
+    const size_t before = ui::workingSet(program);
+    EXPECT_TRUE(ui::deliver(dialog, ui::strayMessages()));
+    ui::pumpMessages(200);
+    EXPECT_EQ(ui::itemText(dialog, IDC_VENDOR_EDIT), "Brightloom");
+    EXPECT_EQ(ui::itemText(dialog, IDC_SIZE_EDIT), "1.2 MB");
+    EXPECT_LT(ui::workingSet(program), before + (size_t{2} << 20));
     GetParam().leave(dialog);
     EXPECT_EQ(ui::waitForExit(program, 5000), 0u);
     Sleep(1000);  // an installer, had one been started, would have copied by now

@@ -115,6 +115,9 @@ HWND startAndWatch(ui::Program& program, bool& probeEverVisible, const std::stri
 
 }  // namespace
 
+// Also after other programs have sent the dialog and the hidden window
+// whatever any window may get, the dialog's initialisation and the window's
+// creation included: nothing shown is lost, and nothing grows.
 TEST(Vantor, ShowsWhatTheContextReports)
 {
     const Reference r = referenceContext();
@@ -122,6 +125,10 @@ TEST(Vantor, ShowsWhatTheContextReports)
     bool probeEverVisible = true;
     HWND dialog = startAndWatch(program, probeEverVisible);
     ASSERT_NE(dialog, nullptr);
+    const size_t before = ui::workingSet(program);
+    EXPECT_TRUE(ui::deliver(dialog, ui::strayMessages()));
+    EXPECT_TRUE(ui::deliver(findProbeWindow(program), ui::strayMessages()));
+    EXPECT_TRUE(ui::deliver(findProbeWindow(program), {{ui::Send, WM_CREATE}}));
 
     std::string version = r.version;  // its first blank shows as a line break
     const size_t blank = version.find(' ');
@@ -169,6 +176,8 @@ TEST(Vantor, ShowsWhatTheContextReports)
     ui::pressKey(dialog, VK_RETURN);
     ui::pumpMessages(800);
     EXPECT_TRUE(IsWindowVisible(dialog));
+
+    EXPECT_LT(ui::workingSet(program), before + (size_t{2} << 20)) << "the working set grew by more than 2 MiB";
 
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_EQ(ui::waitForExit(program), 0u);
