@@ -24,8 +24,11 @@ inline ColourCounts countColours(const std::vector<uint32_t>& pixels)
     return counts;
 }
 
-// Orange-red particles and a blue-green glow on black.
+// Orange-red particles and a blue-green glow on black: a few pixels of each
+// colour for the area, since the glow is a few dozen pixels on a full
+// screen, only a handful in a small window.
 inline bool showsTheSwarmAroundItsGlow(const ColourCounts& shown, size_t area)
 {
-    return shown.black > area / 2 && shown.orangeRed > 20 && shown.blueGreen > 20;
+    const size_t few = area / 40000 + 1;
+    return shown.black > area / 2 && shown.orangeRed > few && shown.blueGreen > few;
 }

@@ -1,6 +1,6 @@
 #include "gl_window.h"
 
-GlWindow openGlWindow(const char* title, int width, int height)
+GlWindow openGlWindow(const char* title, int width, int height, HWND parent)
 {
     WNDCLASSA windowClass{};
     windowClass.style = CS_OWNDC;
@@ -10,8 +10,9 @@ GlWindow openGlWindow(const char* title, int width, int height)
     RegisterClassA(&windowClass);  // fails harmlessly when a window before registered it
 
     GlWindow gl{};
-    gl.window = CreateWindowExA(0, windowClass.lpszClassName, title, WS_POPUP | WS_VISIBLE, 0, 0, width, height,
-                                nullptr, nullptr, windowClass.hInstance, nullptr);
+    const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
+    gl.window = CreateWindowExA(0, windowClass.lpszClassName, title, style, 0, 0, width, height, parent, nullptr,
+                                windowClass.hInstance, nullptr);
     if (!gl.window)
         return gl;
     gl.dc = GetDC(gl.window);

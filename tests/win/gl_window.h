@@ -11,6 +11,7 @@ struct GlWindow {
     HGLRC context;  // null when no context could be made current
 };
 
-// A popup of width x height at the display's top left corner.
-GlWindow openGlWindow(const char* title, int width, int height);
+// A popup of width x height at the display's top left corner or, given a
+// parent, a child of that size at the parent's top left corner.
+GlWindow openGlWindow(const char* title, int width, int height, HWND parent = nullptr);
 void closeGlWindow(GlWindow& gl);
