@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "../driver/swarm_colours.h"
 #include "gl_window.h"
 #include "registry.h"
 #include "ui_driver.h"
