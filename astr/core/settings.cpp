@@ -17,6 +17,11 @@ int32_t settingDefault(const char* name)
     return 0;
 }
 
+bool playsBackgroundSound(RunMode mode, const Settings& chosen)
+{
+    return mode == Saver && chosen.Music == 1;
+}
+
 uint8_t colorBitsFor(int32_t Truecolor)
 {
     switch (Truecolor) {

@@ -1,9 +1,11 @@
 // The screensaver's user settings: the record the load fills, the values
 // written by default, and the encodings of the colour and depth choices.
-// Registry work lives in settings_store.*; this file needs no platform.
+// Each shell fills the record from where its platform keeps it.
 #pragma once
 
 #include <cstdint>
+
+#include "run_mode.h"
 
 struct Settings {
     int32_t Music;       // 1: loop the background sound in a full-screen run
@@ -14,6 +16,10 @@ struct Settings {
 };
 
 extern Settings settings;
+
+// The background sound loops in a full-screen run with Music 1, and in no
+// other run (the preview and the dialogs stay silent).
+bool playsBackgroundSound(RunMode mode, const Settings& chosen);
 
 constexpr int settingCount = 7;
 

@@ -52,7 +52,7 @@ void stopBackgroundSound()
 void calibrationEnded()
 {
     setNormalPriority();
-    if (runMode == Saver && settings.Music == 1)
+    if (playsBackgroundSound(runMode, settings))
         playBackgroundSound();
 }
 

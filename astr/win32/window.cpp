@@ -289,7 +289,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE:
         drawing = 0;
         running = 0;
-        if (runMode == Saver && settings.Music == 1)
+        if (playsBackgroundSound(runMode, settings))
             stopBackgroundSound();
         tearDown();
         return 0;  // the window stays: it goes with the process

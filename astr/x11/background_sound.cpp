@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -72,12 +73,17 @@ void playLoop()
 
 }  // namespace
 
+// Reading the file and opening the device take their time on the player's
+// thread, so that the first frame shown does not wait for them.
 void startSoundLoop(const char* path)
 {
-    if (player.joinable() || !readFile(path) || !openDevice())
+    if (player.joinable())
         return;
     stopping = false;
-    player = std::thread(playLoop);
+    player = std::thread([file = std::string(path)] {
+        if (readFile(file.c_str()) && openDevice())
+            playLoop();
+    });
 }
 
 void stopSoundLoop()

@@ -2,5 +2,6 @@
 // corner, as other savers on these hosts show theirs.
 #pragma once
 
-// Draws the two lines over the frame; the GL state is left as it was.
+// Draws the two lines over the frame. It leaves the current colour, the
+// raster position and the display-list base as it set them.
 void drawFpsOverlay();

@@ -62,7 +62,7 @@ int main(int argc, char** argv)
 
     runMainLoop(options);
 
-    if (settings.Music == 1)
+    if (playsBackgroundSound(runMode, settings))
         stopBackgroundSound();
     releaseGlContext();
     closeSaverWindow();

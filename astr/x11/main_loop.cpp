@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include <csignal>
+#include <atomic>
 #include <cstdio>
 
 #include "../core/frame_clock.h"
@@ -20,8 +20,10 @@ namespace {
 
 constexpr float fixedStep = 0.01f;
 
-volatile std::sig_atomic_t resumes;
-std::sig_atomic_t resumesSeen;
+// Counted by the SIGCONT handler, on whichever thread the signal lands.
+std::atomic<unsigned> resumes;
+static_assert(std::atomic<unsigned>::is_always_lock_free, "the counter is used from a signal handler");
+unsigned resumesSeen;
 
 void primeBuffers()
 {
@@ -56,7 +58,7 @@ void drawOneFrame(const Options& options)
 // pause is not let through as one long step, nor as a slow calibration frame.
 void skipAPause()
 {
-    const std::sig_atomic_t now = resumes;
+    const unsigned now = resumes.load();
     if (now == resumesSeen)
         return;
     resumesSeen = now;
@@ -67,7 +69,7 @@ void skipAPause()
 
 void noteResumed()
 {
-    resumes = resumes + 1;
+    resumes.fetch_add(1);
 }
 
 void runMainLoop(const Options& options)

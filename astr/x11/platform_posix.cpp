@@ -66,7 +66,7 @@ void stopBackgroundSound()
 void calibrationEnded()
 {
     setNormalPriority();
-    if (runMode == Saver && settings.Music == 1)
+    if (playsBackgroundSound(runMode, settings))
         playBackgroundSound();
 }
 
@@ -78,5 +78,5 @@ void reportFatalErrorAndExit(const char* message)
         if (*c != '\r')
             line += *c == '\n' ? ' ' : *c;
     std::fprintf(stderr, "%s\n", line.c_str());
-    std::exit(1);
+    std::_Exit(1);  // no destructors: the sound's thread may still be running
 }

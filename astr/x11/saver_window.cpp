@@ -21,7 +21,7 @@
 Display* display;
 Window saverWindow;
 XVisualInfo saverVisual;
-volatile bool windowGone;
+bool windowGone;
 
 namespace {
 
@@ -32,8 +32,9 @@ constexpr int glxBadDrawable = 2;  // the GLX protocol's GLXBadDrawable, beyond 
 constexpr long hostEventMask = StructureNotifyMask | KeyPressMask | KeyReleaseMask;
 
 bool ownWindow;
-Atom wmDeleteWindow;
+Atom wmProtocols, wmDeleteWindow;
 int glxErrorBase;
+bool reportingXErrors;  // from the first frame on; before it, the failing step says why
 
 // The window is the host's, which may destroy it at any moment (the screen
 // unblanks): the requests on it then fail, and the run ends without a word.
@@ -44,9 +45,11 @@ int onXError(Display*, XErrorEvent* error)
         windowGone = true;
         return 0;
     }
-    char text[128];
-    XGetErrorText(display, code, text, sizeof text);
-    std::fprintf(stderr, "astrelle: X error: %s\n", text);
+    if (reportingXErrors) {
+        char text[128];
+        XGetErrorText(display, code, text, sizeof text);
+        std::fprintf(stderr, "astrelle: X error: %s\n", text);
+    }
     windowGone = true;
     return 0;
 }
@@ -82,6 +85,10 @@ Window findVirtualRoot(int screen)
     }
     if (children)
         XFree(children);
+    // A child may vanish while it is looked at (a tooltip closing): its
+    // BadWindow says nothing about the window the saver will draw on.
+    XSync(display, False);
+    windowGone = false;
     return found;
 }
 
@@ -96,10 +103,16 @@ void useWindowOf(Window window)
     wanted.screen = XScreenNumberOfScreen(attributes.screen);
     int count = 0;
     XVisualInfo* visual = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &wanted, &count);
-    int usesGl = 0, rgba = 0;
+    // Calibration frames are drawn unseen in the back buffer: a visual
+    // without one would show every one of them, and present nothing.
+    int usesGl = 0, rgba = 0, doubleBuffered = 0;
     if (!visual || glXGetConfig(display, visual, GLX_USE_GL, &usesGl) != 0 || !usesGl ||
-        glXGetConfig(display, visual, GLX_RGBA, &rgba) != 0 || !rgba)
+        glXGetConfig(display, visual, GLX_RGBA, &rgba) != 0 || !rgba ||
+        glXGetConfig(display, visual, GLX_DOUBLEBUFFER, &doubleBuffered) != 0 || !doubleBuffered) {
+        if (visual)
+            XFree(visual);
         FatalError("Unable to setup pixelformat.");
+    }
     saverVisual = *visual;
     XFree(visual);
     saverWindow = window;
@@ -124,8 +137,13 @@ void makeOwnWindow(const Options& options)
         width = DisplayWidth(display, screen);
     if (height > static_cast<unsigned>(DisplayHeight(display, screen)))
         height = DisplayHeight(display, screen);
-    if (options.geometry)
-        XParseGeometry(options.geometry, &x, &y, &width, &height);
+    if (options.geometry) {
+        const int given = XParseGeometry(options.geometry, &x, &y, &width, &height);
+        if (given & XNegative)
+            x += DisplayWidth(display, screen) - static_cast<int>(width);
+        if (given & YNegative)
+            y += DisplayHeight(display, screen) - static_cast<int>(height);
+    }
 
     const Window root = RootWindow(display, screen);
     XSetWindowAttributes set{};
@@ -142,6 +160,7 @@ void makeOwnWindow(const Options& options)
     XStoreName(display, saverWindow, "Astrelle");
     XClassHint hint{const_cast<char*>("astrelle"), const_cast<char*>("Astrelle")};
     XSetClassHint(display, saverWindow, &hint);
+    wmProtocols = XInternAtom(display, "WM_PROTOCOLS", False);
     wmDeleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, saverWindow, &wmDeleteWindow, 1);
     XMapRaised(display, saverWindow);
@@ -193,7 +212,8 @@ void handle(XEvent& event)
             windowGone = true;
         break;
     case ClientMessage:
-        if (ownWindow && static_cast<Atom>(event.xclient.data.l[0]) == wmDeleteWindow)
+        if (ownWindow && event.xclient.message_type == wmProtocols &&
+            static_cast<Atom>(event.xclient.data.l[0]) == wmDeleteWindow)
             running = 0;
         break;
     }
@@ -229,6 +249,7 @@ void openSaverWindow(const Options& options, const WindowChoice& choice)
 
 void handlePendingEvents()
 {
+    reportingXErrors = true;
     while (!windowGone && XPending(display)) {
         XEvent event;
         XNextEvent(display, &event);

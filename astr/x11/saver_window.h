@@ -29,4 +29,4 @@ void closeSaverWindow();
 
 // Set when the window has vanished under the saver or an X request on it
 // failed: the run then ends quietly.
-extern volatile bool windowGone;
+extern bool windowGone;

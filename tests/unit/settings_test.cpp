@@ -38,6 +38,10 @@ TEST_P(StoredValue, GivesItsBitCountsAndControlsAndIsWrittenBackNormalised)
     const StoredCase& c = GetParam();
     EXPECT_EQ(colorBitsFor(c.stored), c.colorBits);
     EXPECT_EQ(depthBitsFor(c.stored), c.depthBits);
+    Settings chosen{};
+    chosen.Music = c.stored;
+    EXPECT_EQ(playsBackgroundSound(Saver, chosen), c.stored == 1);
+    EXPECT_FALSE(playsBackgroundSound(Preview, chosen) || playsBackgroundSound(Config, chosen));
     for (int s = 0; s < settingCount; ++s) {
         const SettingControls& controls = settingControls[s];
         SCOPED_TRACE(controls.name);

@@ -149,7 +149,10 @@ End waitForEnd(Program& program, double timeout)
 
 bool running(const Program& program)
 {
-    return program.pid > 0 && waitpid(program.pid, nullptr, WNOHANG | WNOWAIT) == 0;
+    // waitpid takes no WNOWAIT: look without reaping through waitid.
+    siginfo_t info{};
+    return program.pid > 0 && waitid(P_PID, static_cast<id_t>(program.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == 0;
 }
 
 std::string errors(const Program& program)
@@ -230,20 +233,6 @@ std::vector<uint32_t> pixels(Window window)
     XSync(display, False);
     XSetErrorHandler(previous);
     return result;
-}
-
-int width(Window window)
-{
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, window, &attributes);
-    return attributes.width;
-}
-
-int height(Window window)
-{
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, window, &attributes);
-    return attributes.height;
 }
 
 ColourCounts waitForSwarm(Window window, double timeout)

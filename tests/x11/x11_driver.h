@@ -51,8 +51,6 @@ Window waitForWindowNamed(const char* name, double timeout = defaultTimeout);
 
 // The window's pixels, top row first, as 0xRRGGBB; empty when it is gone.
 std::vector<uint32_t> pixels(Window window);
-int width(Window window);
-int height(Window window);
 
 // Looks at the window until it shows orange-red particles around the
 // blue-green glow on black, at most that long; answers what it saw last.
