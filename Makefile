@@ -2,7 +2,11 @@
 #   make run    installs what is missing, builds, runs the screensaver under Wine
 #   make test   installs what is missing, builds every preset, runs every test
 #   make dist   the package: dist/astrelle-<version>/ and its zip
-.PHONY: run test dist deps native sim bench clean
+#   make install  astrelle, the native saver, into PREFIX (/usr/local), under DESTDIR
+#   make deb    astrelle's Debian package: dist/astrelle_<version>_amd64.deb
+.PHONY: run test dist deps native sim bench clean install deb
+
+PREFIX ?= /usr/local
 
 deps:
 	@tools/install-deps.sh
@@ -29,6 +33,15 @@ test: deps
 dist: deps
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 --target dist
+
+install: deps
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native --target astrelle astrelle_sound
+	@DESTDIR="$(DESTDIR)" cmake --install build/native --prefix "$(PREFIX)"
+
+deb: deps
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native --target deb
 
 bench: native
 	build/native/bench/sim_bench

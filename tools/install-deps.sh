@@ -14,6 +14,8 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   libgl1-mesa-dri libgl1-mesa-dev
+  libx11-dev libgl-dev libasound2-dev
+  libxml2-utils desktop-file-utils dpkg-dev lintian
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3 unzip

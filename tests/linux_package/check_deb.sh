@@ -1,0 +1,33 @@
+#!/bin/sh
+# check_deb.sh MAKE_DEB VERSION BUILD_DIR: the Debian package made twice from one build is
+# the same bytes, holds the files in place, all root's and matching its
+# md5sums, depends on what the program links, and lintian finds nothing.
+set -eu
+version=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$@" "$work/first" >/dev/null
+"$@" "$work/second" >/dev/null
+deb=$work/first/astrelle_${version}_amd64.deb
+cmp "$deb" "$work/second/astrelle_${version}_amd64.deb"
+
+dpkg-deb -c "$deb" | awk '$2 != "root/root" { print "not owned by root: " $0; bad = 1 } END { exit bad }'
+dpkg-deb -c "$deb" | awk '/^-/ { print $6 }' >"$work/files"
+diff -u - "$work/files" <<'END'
+./usr/libexec/xscreensaver/astrelle
+./usr/share/applications/screensavers/astrelle.desktop
+./usr/share/astrelle/astr.wav
+./usr/share/doc/astrelle/README.Debian
+./usr/share/doc/astrelle/changelog.gz
+./usr/share/doc/astrelle/copyright
+./usr/share/man/man6/astrelle.6x.gz
+./usr/share/xscreensaver/config/astrelle.xml
+END
+dpkg-deb -R "$deb" "$work/tree"
+(cd "$work/tree" && md5sum --quiet -c DEBIAN/md5sums)
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+case "$depends" in *libx11-6*) ;; *) echo "no libx11-6 in Depends"; exit 1 ;; esac
+lintian --fail-on error,warning "$deb" 2>/dev/null
+echo "lintian: nothing to report"
