@@ -26,7 +26,7 @@
 #include "../astr/core/window_state.h"
 #include "../astr/render/frame_drawing.h"
 #include "../astr/render/gl_state.h"
-#include "gl_window.h"
+#include "gl_window_wgl.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ void calibrate()
     }
 }
 
-void measure(GlWindow& gl, int frames, const char* what)
+void measure(WglWindow& gl, int frames, const char* what)
 {
     std::vector<double> drawn(frames), bare(frames), ratios(frames);
     uint64_t squares = 0, calls = 0;
@@ -192,7 +192,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    GlWindow gl = openGlWindow("astr frame bench", width, height);
+    WglWindow gl = openWglWindow("astr frame bench", width, height);
     if (!gl.context) {
         std::fputs("frame_bench: no GL context\n", stderr);
         return 1;
@@ -210,7 +210,7 @@ int main(int argc, char** argv)
     calibrate();
     measure(gl, frames, "calibrated");
 
-    closeGlWindow(gl);
+    closeWglWindow(gl);
     std::free(particleBuffer);
     return 0;
 }

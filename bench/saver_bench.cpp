@@ -30,7 +30,7 @@
 #include "../astr/core/window_state.h"
 #include "../astr/render/frame_drawing.h"
 #include "../astr/render/gl_state.h"
-#include "gl_window.h"
+#include "gl_window_wgl.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void drawCalibrationSquares(const std::vector<float>& places)
 int runBare()
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    GlWindow gl = openGlWindow("bare squares", width, height);
+    WglWindow gl = openWglWindow("bare squares", width, height);
     if (!gl.context)
         return 0;
     createParticleBuffer();
@@ -98,7 +98,7 @@ int runBare()
         glFinish();
         updateFrameTiming();
     }
-    closeGlWindow(gl);
+    closeWglWindow(gl);
     return particleCount;
 }
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "../driver/swarm_colours.h"
-#include "gl_window.h"
+#include "gl_window_wgl.h"
 #include "registry.h"
 #include "ui_driver.h"
 
@@ -368,7 +368,7 @@ TEST_F(Astr, PreviewDrawsInTheHostsWindowAndEndsOnEscape)
 bool glChildWindowsReachTheScreen()
 {
     HostWindow host = createHost(64, 48, false);
-    GlWindow probe = openGlWindow("probe", 64, 48, host.window);
+    WglWindow probe = openWglWindow("probe", 64, 48, host.window);
     EXPECT_NE(probe.context, nullptr);
     bool shown = false;
     const DWORD begin = GetTickCount();
@@ -382,7 +382,7 @@ bool glChildWindowsReachTheScreen()
         const std::vector<uint32_t> pixels = ui::screenPixels(rect);
         shown = static_cast<size_t>(std::count(pixels.begin(), pixels.end(), 0x00FF00u)) > pixels.size() / 2;
     }
-    closeGlWindow(probe);
+    closeWglWindow(probe);
     DestroyWindow(host.window);
     return shown;
 }

@@ -1,6 +1,8 @@
+#include "gl_window_wgl.h"
+
 #include "gl_window.h"
 
-GlWindow openGlWindow(const char* title, int width, int height, HWND parent)
+WglWindow openWglWindow(const char* title, int width, int height, HWND parent)
 {
     WNDCLASSA windowClass{};
     windowClass.style = CS_OWNDC;
@@ -9,7 +11,7 @@ GlWindow openGlWindow(const char* title, int width, int height, HWND parent)
     windowClass.lpszClassName = "AstrGlWindow";
     RegisterClassA(&windowClass);  // fails harmlessly when a window before registered it
 
-    GlWindow gl{};
+    WglWindow gl{};
     const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
     gl.window = CreateWindowExA(0, windowClass.lpszClassName, title, style, 0, 0, width, height, parent, nullptr,
                                 windowClass.hInstance, nullptr);
@@ -32,7 +34,7 @@ GlWindow openGlWindow(const char* title, int width, int height, HWND parent)
     return gl;
 }
 
-void closeGlWindow(GlWindow& gl)
+void closeWglWindow(WglWindow& gl)
 {
     wglMakeCurrent(nullptr, nullptr);
     if (gl.context)
@@ -41,5 +43,24 @@ void closeGlWindow(GlWindow& gl)
         ReleaseDC(gl.window, gl.dc);
     if (gl.window)
         DestroyWindow(gl.window);
-    gl = GlWindow{};
+    gl = WglWindow{};
+}
+
+namespace {
+
+WglWindow opened;
+
+}  // namespace
+
+std::string openGlWindow(const char* title, int width, int height)
+{
+    opened = openWglWindow(title, width, height);
+    if (!opened.window)
+        return "CreateWindowEx failed";
+    return opened.context ? "" : "no GL context for a double-buffered RGBA pixel format";
+}
+
+void closeGlWindow()
+{
+    closeWglWindow(opened);
 }
