@@ -19,6 +19,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3 unzip
+  xscreensaver xscreensaver-gl
 )
 packages_i386=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386)
 

@@ -38,7 +38,7 @@ void stopServer()
 }
 
 // With -displayfd the server picks a free display and writes its number.
-int launchServer(int width, int height)
+int launchServer(int width, int height, bool anyUser)
 {
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
@@ -52,24 +52,28 @@ int launchServer(int width, int height)
         dup2(null, 1);
         dup2(null, 2);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+               anyUser ? "-ac" : static_cast<char*>(nullptr), static_cast<char*>(nullptr));
         _exit(127);
     }
+    // The server writes the number and its newline apart, and ends if the
+    // newline finds the pipe closed: it is read up to the newline.
     close(pipeFds[1]);
-    char number[16] = {};
-    const ssize_t got = read(pipeFds[0], number, sizeof number - 1);
+    std::string number;
+    char got = 0;
+    while (got != '\n' && read(pipeFds[0], &got, 1) == 1)
+        number += got;
     close(pipeFds[0]);
-    return got > 0 ? std::atoi(number) : -1;
+    return number.empty() || number.back() != '\n' ? -1 : std::atoi(number.c_str());
 }
 
 }  // namespace
 
 // Two servers that start at once may pick the same free number, and one of
 // them then fails: that one is started again.
-Display* startServer(int width, int height)
+Display* startServer(int width, int height, bool anyUser)
 {
     for (int attempt = 0; attempt < 3 && !display; ++attempt) {
-        const int number = launchServer(width, height);
+        const int number = launchServer(width, height, anyUser);
         const std::string name = ":" + std::to_string(number);
         for (int wait = 0; number >= 0 && wait < 50 && !display; ++wait) {
             display = XOpenDisplay(name.c_str());
@@ -147,6 +151,7 @@ End waitForEnd(Program& program, double timeout)
     return end;
 }
 
+// Looks without collecting: waitpid knows no WNOWAIT, waitid does.
 bool running(const Program& program)
 {
     // waitpid takes no WNOWAIT: look without reaping through waitid.

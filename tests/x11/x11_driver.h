@@ -18,8 +18,9 @@ constexpr double defaultTimeout = 20.0;  // seconds
 
 // Starts an Xvfb of width x height on a free display number, sets DISPLAY to
 // it and answers the connection to it; the server ends with the test program.
-// Later calls answer the same connection.
-Display* startServer(int width = 1024, int height = 768);
+// Later calls answer the same connection. With anyUser, clients of every
+// user may connect (-ac), as a host run by another user needs.
+Display* startServer(int width = 1024, int height = 768, bool anyUser = false);
 Display* connection();
 
 struct Program {
