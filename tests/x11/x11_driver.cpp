@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -95,12 +96,31 @@ Display* connection()
     return display;
 }
 
+namespace {
+
+// The programs' standard errors, in a folder that goes when the tests end
+// (its name outlives every destructor that runs at exit).
+char errorsFolderName[] = "/tmp/astrelle-test-XXXXXX";
+
+std::string errorsFolder()
+{
+    static const bool made = [] {
+        if (!mkdtemp(errorsFolderName))
+            return false;
+        std::atexit([] { std::filesystem::remove_all(errorsFolderName); });
+        return true;
+    }();
+    return made ? errorsFolderName : "/tmp";
+}
+
+}  // namespace
+
 Program start(const std::string& path, const std::vector<std::string>& arguments,
               const std::vector<std::string>& environment)
 {
     static int started;
     Program program;
-    program.errorsFile = "/tmp/astrelle-test-" + std::to_string(getpid()) + "-" + std::to_string(++started) + ".err";
+    program.errorsFile = errorsFolder() + "/" + std::to_string(++started) + ".err";
     XSync(display, False);  // the program must see the test's windows as they are now
     program.pid = fork();
     if (program.pid == 0) {
