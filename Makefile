@@ -34,10 +34,12 @@ dist: deps
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 --target dist
 
-install: deps
-	@cmake --preset native >/dev/null
-	@cmake --build --preset native --target astrelle astrelle_sound
-	@DESTDIR="$(DESTDIR)" cmake --install build/native --prefix "$(PREFIX)"
+# Installs what the native build made (built first if it is not there yet:
+# run `make native` as yourself before `sudo make install`). Hosts look for
+# savers in /usr/libexec/xscreensaver: PREFIX=/usr puts it there.
+install:
+	@[ -x build/native/libexec/xscreensaver/astrelle ] || $(MAKE) native
+	@DESTDIR="$(DESTDIR)" cmake --install build/native --prefix "$(PREFIX)" --strip
 
 deb: deps
 	@cmake --preset native >/dev/null

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -131,19 +132,21 @@ void makeOwnWindow(const Options& options)
     saverVisual = *visual;
     XFree(visual);
 
+    // Its size is the screen's at most, whatever --geometry asks for.
+    const unsigned screenWidth = DisplayWidth(display, screen), screenHeight = DisplayHeight(display, screen);
     int x = 0, y = 0;
     unsigned width = ownWidth, height = ownHeight;
-    if (width > static_cast<unsigned>(DisplayWidth(display, screen)))
-        width = DisplayWidth(display, screen);
-    if (height > static_cast<unsigned>(DisplayHeight(display, screen)))
-        height = DisplayHeight(display, screen);
     if (options.geometry) {
         const int given = XParseGeometry(options.geometry, &x, &y, &width, &height);
+        width = std::min(std::max(width, 1u), screenWidth);
+        height = std::min(std::max(height, 1u), screenHeight);
         if (given & XNegative)
-            x += DisplayWidth(display, screen) - static_cast<int>(width);
+            x += static_cast<int>(screenWidth - width);
         if (given & YNegative)
-            y += DisplayHeight(display, screen) - static_cast<int>(height);
+            y += static_cast<int>(screenHeight - height);
     }
+    width = std::min(width, screenWidth);
+    height = std::min(height, screenHeight);
 
     const Window root = RootWindow(display, screen);
     XSetWindowAttributes set{};
@@ -151,10 +154,11 @@ void makeOwnWindow(const Options& options)
     set.background_pixel = BlackPixel(display, screen);
     set.border_pixel = 0;
     set.event_mask = hostEventMask | ExposureMask;
-    saverWindow = XCreateWindow(display, root, x, y, width ? width : 1, height ? height : 1, 0, saverVisual.depth,
+    saverWindow = XCreateWindow(display, root, x, y, width, height, 0, saverVisual.depth,
                                 InputOutput, saverVisual.visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
                                 &set);
-    if (!saverWindow)
+    XSync(display, False);
+    if (!saverWindow || windowGone)
         FatalError("Unable to create window.");
     ownWindow = true;
     XStoreName(display, saverWindow, "Astrelle");

@@ -12,9 +12,9 @@ struct OptionCase {
     std::vector<const char*> arguments;
     const char* xscreensaverWindow;  // null: not set
     bool accepted;
-    WindowSource source;  // when accepted
-    unsigned long id;
-    long delay;
+    WindowSource source = WindowSource::own;  // when accepted
+    unsigned long id = 0;
+    long delay = 0;
 };
 
 constexpr long byDefault = Options::defaultDelayMicroseconds;
@@ -32,8 +32,9 @@ TEST_P(AstrelleOptions, ParseAndChooseTheWindow)
         return;
     const WindowChoice choice = chooseWindow(options, c.xscreensaverWindow);
     EXPECT_EQ(choice.source, c.source);
-    if (choice.source == WindowSource::given)
+    if (choice.source == WindowSource::given) {
         EXPECT_EQ(choice.id, c.id);
+    }
     EXPECT_EQ(options.delayMicroseconds, c.delay);
 }
 
