@@ -149,7 +149,10 @@ End waitForEnd(Program& program, double timeout)
 
 bool running(const Program& program)
 {
-    return program.pid > 0 && waitpid(program.pid, nullptr, WNOHANG | WNOWAIT) == 0;
+    // waitid, not waitpid: only waitid can look without collecting the end.
+    siginfo_t info{};
+    return program.pid > 0 && waitid(P_PID, static_cast<id_t>(program.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == 0;
 }
 
 std::string errors(const Program& program)
