@@ -2,7 +2,7 @@
 #   make run    installs what is missing, builds, runs the screensaver under Wine
 #   make test   installs what is missing, builds every preset, runs every test
 #   make dist   the package: dist/astrelle-<version>/ and its zip
-.PHONY: run test dist deps native sim bench clean
+.PHONY: run test dist deps native sim bench astrelle-bench clean
 
 deps:
 	@tools/install-deps.sh
@@ -32,6 +32,11 @@ dist: deps
 
 bench: native
 	build/native/bench/sim_bench
+
+# astrelle against a bare loop of the same squares on an Xvfb of its own:
+# calibrated counts, time to the first frame, CPU share at each delay (~5 min).
+astrelle-bench: native
+	build/native/bench/astrelle_bench --rounds 5
 
 clean:
 	rm -rf build dist

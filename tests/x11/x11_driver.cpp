@@ -91,6 +91,11 @@ Display* connection()
     return display;
 }
 
+pid_t serverProcess()
+{
+    return server;
+}
+
 Program start(const std::string& path, const std::vector<std::string>& arguments,
               const std::vector<std::string>& environment)
 {

@@ -21,6 +21,8 @@ constexpr double defaultTimeout = 20.0;  // seconds
 // Later calls answer the same connection.
 Display* startServer(int width = 1024, int height = 768);
 Display* connection();
+// The server's process, for what it costs; 0 before startServer.
+pid_t serverProcess();
 
 struct Program {
     pid_t pid = 0;
