@@ -1,19 +1,21 @@
 // How close astrelle's calibration comes to what the machine can draw, how
 // long it takes to show its first frame, and what it costs while it runs.
 //
-// On an Xvfb of its own, with a black window of the bench's own of the
-// screen's size, each round runs, one after the other:
-// - astrelle --window-id on that window, once at each delay: the count it
-//   calibrated to (its --verbose line); the time from its start to its first
-//   presented frame, seen from outside as the glow lighting the window's
-//   centre (the window stays black until then: the two frames that prime
-//   the buffers are cleared ones, and the calibration frames are never
-//   shown); then, from a second after that frame, its CPU time and the X
-//   server's over a while, as shares of one core; then SIGTERM;
+// On an Xvfb of its own, with black windows of the bench's own of the
+// screen's size, each round runs at each delay, one after the other:
+// - astrelle --window-id on such a window: the count it calibrated to (its
+//   --verbose line); the time from its start to its first presented frame,
+//   seen from outside as the glow lighting the window's centre (the window
+//   stays black until then: the two frames that prime the buffers are
+//   cleared ones, and the calibration frames are never shown); then, from a
+//   second after that frame, its CPU time and the X server's over a while,
+//   as shares of one core; then SIGTERM;
 // - this program with --bare: the bare calibration loop (bare_calibration.h)
-//   in a process of its own on a fresh black window of the same size, with
-//   GLX and the window's visual as astrelle uses them; it answers its count
-//   and how long its calibration frames took.
+//   in a process of its own on a fresh window, with GLX and the window's
+//   visual as astrelle uses them; it answers its count and how long its
+//   calibration frames took.
+// The delay changes nothing before the first frame, so every pair counts
+// for the counts and the first frame.
 //
 //   build/native/bench/astrelle_bench [--rounds N] [--cpu-seconds S] [--size WxH]
 #include <GL/glx.h>
@@ -266,28 +268,25 @@ int main(int argc, char** argv)
 
     std::printf("Xvfb %d x %d, %ld cores, load average %s\n", options.width, options.height,
                 sysconf(_SC_NPROCESSORS_ONLN), loadAverage().c_str());
-    std::printf("round  delay us  astrelle count  first frame  astrelle CPU  X server CPU\n");
+    std::printf("round  delay us  count: astrelle  bare  first frame  bare frames  CPU: astrelle  X server\n");
     std::vector<double> counts, firstFrames, bareCounts, bareSeconds;
     std::map<long, std::vector<double>> programShares, serverShares, totalShares;
-    for (int round = 1; round <= options.rounds; ++round) {
+    for (int round = 1; round <= options.rounds; ++round)
         for (long delay : delays) {
             const ProgramRun run = runProgram(options, delay);
-            std::printf("%5d  %8ld  %14d  %9.3f s  %11.1f%%  %11.1f%%\n", round, delay, run.count,
-                        run.firstFrameSeconds, 100 * run.programShare, 100 * run.serverShare);
+            const BareCalibration bare = runBare(options);
+            std::printf("%5d  %8ld  %15d  %4d  %9.3f s  %9.3f s  %12.1f%%  %7.1f%%\n", round, delay, run.count,
+                        static_cast<int>(bare.count), run.firstFrameSeconds, bare.seconds, 100 * run.programShare,
+                        100 * run.serverShare);
             std::fflush(stdout);
             counts.push_back(run.count);
             firstFrames.push_back(run.firstFrameSeconds);
+            bareCounts.push_back(bare.count);
+            bareSeconds.push_back(bare.seconds);
             programShares[delay].push_back(run.programShare);
             serverShares[delay].push_back(run.serverShare);
             totalShares[delay].push_back(run.programShare + run.serverShare);
         }
-        const BareCalibration bare = runBare(options);
-        std::printf("%5d  bare loop: count %d, 256 calibration frames in %.3f s\n", round, static_cast<int>(bare.count),
-                    bare.seconds);
-        std::fflush(stdout);
-        bareCounts.push_back(bare.count);
-        bareSeconds.push_back(bare.seconds);
-    }
 
     // Each calibration lands a few per cent either way of where the machine
     // stands: the medians over the rounds are what compare.
