@@ -275,9 +275,11 @@ int main(int argc, char** argv)
         for (long delay : delays) {
             const ProgramRun run = runProgram(options, delay);
             const BareCalibration bare = runBare(options);
-            std::printf("%5d  %8ld  %15d  %4d  %9.3f s  %9.3f s  %12.1f%%  %7.1f%%\n", round, delay, run.count,
-                        static_cast<int>(bare.count), run.firstFrameSeconds, bare.seconds, 100 * run.programShare,
-                        100 * run.serverShare);
+            std::printf("%5d  %8ld  %15d  %4d  %9.3f s  %9.3f s", round, delay, run.count, static_cast<int>(bare.count),
+                        run.firstFrameSeconds, bare.seconds);
+            if (options.cpuSeconds > 0)
+                std::printf("  %12.1f%%  %7.1f%%", 100 * run.programShare, 100 * run.serverShare);
+            std::printf("\n");
             std::fflush(stdout);
             counts.push_back(run.count);
             firstFrames.push_back(run.firstFrameSeconds);
