@@ -4,7 +4,7 @@
 #   make dist   the package: dist/astrelle-<version>/ and its zip
 #   make install  astrelle, the native saver, into PREFIX (/usr/local), under DESTDIR
 #   make deb    astrelle's Debian package: dist/astrelle_<version>_amd64.deb
-.PHONY: run test dist deps native sim bench clean install deb
+.PHONY: run test dist deps native sim bench astrelle-bench clean install deb
 
 PREFIX ?= /usr/local
 
@@ -47,6 +47,11 @@ deb: deps
 
 bench: native
 	build/native/bench/sim_bench
+
+# astrelle against a bare loop of the same squares on an Xvfb of its own:
+# calibrated counts, time to the first frame, CPU share at each delay (~5 min).
+astrelle-bench: native
+	build/native/bench/astrelle_bench --rounds 5
 
 clean:
 	rm -rf build dist

@@ -5,17 +5,14 @@
 // - astr.scr /s, as a debuggee: the count it calibrated to, and the time from
 //   its start to its first presented frame, come with the line it hands a
 //   debugger when calibration ends; then it gets Escape;
-// - this program with --bare: a loop in a process of its own that draws the
-//   same squares (the five glow squares, and every particle of the start
-//   swarm twice, as the calibration frames do) in a window of the screen's
-//   size, and tunes the count by the same square-root rule over the same
-//   number of frames, with no simulation; its count is its exit code;
+// - this program with --bare: the bare calibration loop (bare_calibration.h)
+//   in a process of its own, in a window of the screen's size; its count is
+//   its exit code;
 // - this program with --nothing: Wine's own start-up, for scale.
 //
 //   build/win64/wine-session start
 //   build/win64/wine-run build/win64/bench/saver_bench.exe build/win64/astr/astr.scr [--rounds N]
 #include <windows.h>
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,12 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "../astr/core/calibration.h"
-#include "../astr/core/frame_clock.h"
-#include "../astr/core/particles.h"
-#include "../astr/core/window_state.h"
-#include "../astr/render/frame_drawing.h"
-#include "../astr/render/gl_state.h"
+#include "bare_calibration.h"
 #include "gl_window_wgl.h"
 
 namespace {
@@ -44,62 +36,26 @@ double seconds()
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The squares of one calibration frame at the current count: the glow
-// around the centre, then each particle where it stands, twice.
-void drawCalibrationSquares(const std::vector<float>& places)
+HDC bareDc;
+
+void presentBare()
 {
-    static const float blue[4] = {0.07f, 0.3f, 1.0f, 1.0f};
-    static const float green[4] = {0.07f, 1.0f, 0.3f, 1.0f};
-    static const float orangeRed[4] = {1.0f, 0.19f, 0.065f, 0.5f};
-    bindSprite(Sprite::glow);
-    float half = 0.15f;
-    for (int glow = 0; glow < 5; ++glow, half *= 0.5f)
-        drawSprite(0, 0, half * aspectX, half * aspectY, glow == 1 ? nullptr : glow == 0 ? blue : green);
-    bindSprite(Sprite::particle);
-    for (int32_t i = 0; i < particleCount; ++i)
-        for (int twice = 0; twice < 2; ++twice)
-            drawSprite(places[2 * i], places[2 * i + 1], 0.01f * aspectX, 0.01f * aspectY, orangeRed);
+    SwapBuffers(bareDc);
 }
 
-// The bare loop: the main loop's calibration frames, with the simulation's
-// step taken out but its count rule (calibrationStep) kept.
+// The bare loop in a window of the screen's size, at high priority as the
+// saver calibrates.
 int runBare()
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     WglWindow gl = openWglWindow("bare squares", width, height);
     if (!gl.context)
         return 0;
-    createParticleBuffer();
-    setupGlState(width, height);
-    glViewport(0, 0, width, height);
-    setAspectForClientSize(width, height);
-    std::vector<float> places(2 * poolSize);
-    for (int32_t i = 0; i < poolSize; ++i) {
-        const Vector3& p = particleBuffer[i].position;
-        const Projection projection = projectPoint(p.x, p.y, p.z, 0.0f, 1.0f);
-        places[2 * i] = projection.x;
-        places[2 * i + 1] = projection.y;
-    }
-
+    bareDc = gl.dc;
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-    for (int prime = 0; prime < 2; ++prime) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        SwapBuffers(gl.dc);
-        glFinish();
-        updateFrameTiming();
-    }
-    runStats.fixedStepSeconds = 0.01f;
-    // One more than the frames run, so that the rule never meets its end.
-    calibrationFrames = defaultCalibrationFrames + 1;
-    for (int frame = 1; frame <= defaultCalibrationFrames; ++frame) {
-        calibrationStep();
-        glClear(GL_COLOR_BUFFER_BIT);
-        drawCalibrationSquares(places);
-        glFinish();
-        updateFrameTiming();
-    }
+    const BareCalibration bare = runBareCalibration(width, height, presentBare);
     closeWglWindow(gl);
-    return particleCount;
+    return bare.count;
 }
 
 std::string selfPath()

@@ -25,7 +25,7 @@ struct Options {
     const char* display = nullptr;   // --display; else $DISPLAY
     const char* geometry = nullptr;  // --geometry, for a window of its own
 
-    static constexpr long defaultDelayMicroseconds = 20000;
+    static constexpr long defaultDelayMicroseconds = 30000;
     static constexpr long longestDelayMicroseconds = 10000000;
 };
 

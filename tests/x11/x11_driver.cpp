@@ -115,6 +115,11 @@ std::string errorsFolder()
 
 }  // namespace
 
+pid_t serverProcess()
+{
+    return server;
+}
+
 Program start(const std::string& path, const std::vector<std::string>& arguments,
               const std::vector<std::string>& environment)
 {

@@ -22,6 +22,8 @@ constexpr double defaultTimeout = 20.0;  // seconds
 // user may connect (-ac), as a host run by another user needs.
 Display* startServer(int width = 1024, int height = 768, bool anyUser = false);
 Display* connection();
+// The server's process, for what it costs; 0 before startServer.
+pid_t serverProcess();
 
 struct Program {
     pid_t pid = 0;

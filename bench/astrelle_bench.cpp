@@ -1,0 +1,310 @@
+// How close astrelle's calibration comes to what the machine can draw, how
+// long it takes to show its first frame, and what it costs while it runs.
+//
+// On an Xvfb of its own, with black windows of the bench's own of the
+// screen's size, each round runs at each delay, one after the other:
+// - astrelle --window-id on such a window: the count it calibrated to (its
+//   --verbose line); the time from its start to its first presented frame,
+//   seen from outside as the glow lighting the window's centre (the window
+//   stays black until then: the two frames that prime the buffers are
+//   cleared ones, and the calibration frames are never shown); then, from a
+//   second after that frame, its CPU time and the X server's over a while,
+//   as shares of one core; then SIGTERM;
+// - this program with --bare: the bare calibration loop (bare_calibration.h)
+//   in a process of its own on a fresh window, with GLX and the window's
+//   visual as astrelle uses them; it answers its count and how long its
+//   calibration frames took.
+// The delay changes nothing before the first frame, so every pair counts
+// for the counts and the first frame.
+//
+//   build/native/bench/astrelle_bench [--rounds N] [--cpu-seconds S] [--size WxH]
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../tests/x11/x11_driver.h"
+#include "bare_calibration.h"
+
+namespace {
+
+const long delays[] = {0, 10000, 20000, 30000};  // microseconds between frames
+constexpr double firstFrameTimeout = 60.0;       // seconds
+constexpr double settleSeconds = 1.0;            // after the first frame, before CPU time is counted
+
+struct BenchOptions {
+    int rounds = 3;
+    double cpuSeconds = 10.0;
+    int width = 1920;
+    int height = 1080;
+    std::string program = ASTRELLE_PROGRAM;
+};
+
+double now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// User and system time of a process, all its threads, in seconds.
+double cpuSeconds(pid_t pid)
+{
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos)
+        return 0;
+    // After the name: state (field 3) ... utime (14), stime (15).
+    std::istringstream fields(stat.substr(nameEnd + 1));
+    std::string field;
+    long long ticks = 0;
+    for (int number = 3; number <= 15 && fields >> field; ++number)
+        if (number >= 14)
+            ticks += std::atoll(field.c_str());
+    return static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+std::string loadAverage()
+{
+    std::ifstream file("/proc/loadavg");
+    std::string one, five, fifteen;
+    file >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+std::string hex(unsigned long id)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", id);
+    return text;
+}
+
+Window blackWindow(int width, int height)
+{
+    Display* display = xd::connection();
+    const int screen = DefaultScreen(display);
+    const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, width, height, 0,
+                                              BlackPixel(display, screen), BlackPixel(display, screen));
+    XMapWindow(display, window);
+    XSync(display, False);
+    return window;
+}
+
+// Whether anything but black shows around the window's centre, where the
+// glow stands in the first frame after calibration.
+bool centreLit(Window window, int width, int height)
+{
+    constexpr int side = 8;
+    XImage* image =
+        XGetImage(xd::connection(), window, width / 2 - side / 2, height / 2 - side / 2, side, side, AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    bool lit = false;
+    for (int y = 0; y < side && !lit; ++y)
+        for (int x = 0; x < side && !lit; ++x)
+            lit = (XGetPixel(image, x, y) & 0xFFFFFF) != 0;
+    XDestroyImage(image);
+    return lit;
+}
+
+struct ProgramRun {
+    int count = 0;
+    double firstFrameSeconds = 0;
+    double programShare = 0;  // of one core
+    double serverShare = 0;
+};
+
+ProgramRun runProgram(const BenchOptions& options, long delay)
+{
+    ProgramRun run;
+    const Window window = blackWindow(options.width, options.height);
+    const double begin = now();
+    xd::Program program = xd::start(
+        options.program, {"--window-id", hex(window), "--verbose", "--delay", std::to_string(delay)});
+    while (!centreLit(window, options.width, options.height) && now() - begin < firstFrameTimeout &&
+           xd::running(program))
+        xd::sleepSeconds(0.005);
+    run.firstFrameSeconds = now() - begin;
+    // The line comes right after the frame's swap.
+    for (int wait = 0; wait < 100 && std::sscanf(xd::errors(program).c_str(), "astrelle: %d", &run.count) != 1; ++wait)
+        xd::sleepSeconds(0.01);
+
+    if (options.cpuSeconds > 0 && xd::running(program)) {
+        xd::sleepSeconds(settleSeconds);
+        const pid_t server = xd::serverProcess();
+        const double programBefore = cpuSeconds(program.pid), serverBefore = cpuSeconds(server);
+        const double start = now();
+        xd::sleepSeconds(options.cpuSeconds);
+        const double took = now() - start;
+        run.programShare = (cpuSeconds(program.pid) - programBefore) / took;
+        run.serverShare = (cpuSeconds(server) - serverBefore) / took;
+    }
+    kill(program.pid, SIGTERM);
+    xd::waitForEnd(program);
+    unlink(program.errorsFile.c_str());
+    XDestroyWindow(xd::connection(), window);
+    XSync(xd::connection(), False);
+    return run;
+}
+
+std::string selfPath()
+{
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<size_t>(length)) : "astrelle_bench";
+}
+
+BareCalibration runBare(const BenchOptions& options)
+{
+    BareCalibration bare{0, 0};
+    const Window window = blackWindow(options.width, options.height);
+    const std::string command = selfPath() + " --bare " + hex(window);
+    if (FILE* output = popen(command.c_str(), "r")) {
+        if (std::fscanf(output, "%d %lf", &bare.count, &bare.seconds) != 2)
+            bare = {0, 0};
+        pclose(output);
+    }
+    XDestroyWindow(xd::connection(), window);
+    XSync(xd::connection(), False);
+    return bare;
+}
+
+Display* bareDisplay;
+Window bareWindow;
+
+void presentBare()
+{
+    glXSwapBuffers(bareDisplay, bareWindow);
+}
+
+// The bare loop on the window given, with that window's visual.
+int bareMain(const char* windowText)
+{
+    bareDisplay = XOpenDisplay(nullptr);
+    bareWindow = std::strtoul(windowText, nullptr, 0);
+    XWindowAttributes attributes;
+    if (!bareDisplay || !XGetWindowAttributes(bareDisplay, bareWindow, &attributes))
+        return 1;
+    XVisualInfo wanted{};
+    wanted.visualid = XVisualIDFromVisual(attributes.visual);
+    int found = 0;
+    XVisualInfo* visual = XGetVisualInfo(bareDisplay, VisualIDMask, &wanted, &found);
+    const GLXContext context = visual ? glXCreateContext(bareDisplay, visual, nullptr, True) : nullptr;
+    if (!context || !glXMakeCurrent(bareDisplay, bareWindow, context))
+        return 1;
+    const BareCalibration bare = runBareCalibration(attributes.width, attributes.height, presentBare);
+    std::printf("%d %.4f\n", static_cast<int>(bare.count), bare.seconds);
+    glXMakeCurrent(bareDisplay, None, nullptr);
+    glXDestroyContext(bareDisplay, context);
+    XCloseDisplay(bareDisplay);
+    return 0;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+std::string spread(const std::vector<double>& values, double scale, const char* format)
+{
+    char text[96];
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    std::snprintf(text, sizeof text, format, median(values) * scale, *low * scale, *high * scale);
+    return text;
+}
+
+bool parseArguments(int argc, char** argv, BenchOptions& options)
+{
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        const char* value = argv[i + 1];
+        if (name == "--rounds")
+            options.rounds = std::atoi(value);
+        else if (name == "--cpu-seconds")
+            options.cpuSeconds = std::atof(value);
+        else if (name == "--size") {
+            if (std::sscanf(value, "%dx%d", &options.width, &options.height) != 2)
+                return false;
+        } else if (name == "--program")
+            options.program = value;
+        else
+            return false;
+    }
+    return argc % 2 == 1 && options.rounds >= 1 && options.cpuSeconds >= 0 && options.width >= 64 &&
+           options.height >= 64 && options.width <= 8192 && options.height <= 8192;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "--bare") == 0)
+        return bareMain(argv[2]);
+    BenchOptions options;
+    if (!parseArguments(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: astrelle_bench [--rounds N] [--cpu-seconds S] [--size WxH] [--program PATH]\n");
+        return 2;
+    }
+    if (!xd::startServer(options.width, options.height)) {
+        std::fprintf(stderr, "astrelle_bench: no Xvfb\n");
+        return 1;
+    }
+
+    std::printf("Xvfb %d x %d, %ld cores, load average %s\n", options.width, options.height,
+                sysconf(_SC_NPROCESSORS_ONLN), loadAverage().c_str());
+    std::printf("round  delay us  count: astrelle  bare  first frame  bare frames  CPU: astrelle  X server\n");
+    std::vector<double> counts, firstFrames, bareCounts, bareSeconds;
+    std::map<long, std::vector<double>> programShares, serverShares, totalShares;
+    for (int round = 1; round <= options.rounds; ++round)
+        for (long delay : delays) {
+            const ProgramRun run = runProgram(options, delay);
+            const BareCalibration bare = runBare(options);
+            std::printf("%5d  %8ld  %15d  %4d  %9.3f s  %9.3f s", round, delay, run.count, static_cast<int>(bare.count),
+                        run.firstFrameSeconds, bare.seconds);
+            if (options.cpuSeconds > 0)
+                std::printf("  %12.1f%%  %7.1f%%", 100 * run.programShare, 100 * run.serverShare);
+            std::printf("\n");
+            std::fflush(stdout);
+            counts.push_back(run.count);
+            firstFrames.push_back(run.firstFrameSeconds);
+            bareCounts.push_back(bare.count);
+            bareSeconds.push_back(bare.seconds);
+            programShares[delay].push_back(run.programShare);
+            serverShares[delay].push_back(run.serverShare);
+            totalShares[delay].push_back(run.programShare + run.serverShare);
+        }
+
+    // Each calibration lands a few per cent either way of where the machine
+    // stands: the medians over the rounds are what compare.
+    const double ratio = median(bareCounts) > 0 ? median(counts) / median(bareCounts) : 0;
+    std::printf("\nmedians (lowest-highest) over %d rounds, load average now %s\n", options.rounds,
+                loadAverage().c_str());
+    std::printf("count: astrelle %s, bare %s, ratio %.3f\n", spread(counts, 1, "%.0f (%.0f-%.0f)").c_str(),
+                spread(bareCounts, 1, "%.0f (%.0f-%.0f)").c_str(), ratio);
+    std::printf("first frame %s s; bare calibration frames %s s; beyond them %.3f s\n",
+                spread(firstFrames, 1, "%.3f (%.3f-%.3f)").c_str(), spread(bareSeconds, 1, "%.3f (%.3f-%.3f)").c_str(),
+                median(firstFrames) - median(bareSeconds));
+    if (options.cpuSeconds > 0)
+        for (long delay : delays)
+            std::printf("delay %5ld us: CPU of one core: astrelle %s, X server %s, both %s\n", delay,
+                        spread(programShares[delay], 100, "%.0f%% (%.0f-%.0f)").c_str(),
+                        spread(serverShares[delay], 100, "%.0f%% (%.0f-%.0f)").c_str(),
+                        spread(totalShares[delay], 100, "%.0f%% (%.0f-%.0f)").c_str());
+    return 0;
+}
