@@ -136,17 +136,13 @@ void makeOwnWindow(const Options& options)
     const unsigned screenWidth = DisplayWidth(display, screen), screenHeight = DisplayHeight(display, screen);
     int x = 0, y = 0;
     unsigned width = ownWidth, height = ownHeight;
-    if (options.geometry) {
-        const int given = XParseGeometry(options.geometry, &x, &y, &width, &height);
-        width = std::min(std::max(width, 1u), screenWidth);
-        height = std::min(std::max(height, 1u), screenHeight);
-        if (given & XNegative)
-            x += static_cast<int>(screenWidth - width);
-        if (given & YNegative)
-            y += static_cast<int>(screenHeight - height);
-    }
-    width = std::min(width, screenWidth);
-    height = std::min(height, screenHeight);
+    const int given = options.geometry ? XParseGeometry(options.geometry, &x, &y, &width, &height) : 0;
+    width = std::clamp(width, 1u, screenWidth);
+    height = std::clamp(height, 1u, screenHeight);
+    if (given & XNegative)
+        x += static_cast<int>(screenWidth - width);
+    if (given & YNegative)
+        y += static_cast<int>(screenHeight - height);
 
     const Window root = RootWindow(display, screen);
     XSetWindowAttributes set{};
