@@ -73,9 +73,9 @@ void createPreviewWindow()
     ShowWindow(mainWindow, SW_SHOW);
 }
 
-RECT fullScreenRect()
+RECT fullScreenRect(int32_t resolution)
 {
-    switch (settings.Resolution) {
+    switch (resolution) {
     case 1:
         return RECT{0, 0, 640, 480};
     case 2:
@@ -85,23 +85,31 @@ RECT fullScreenRect()
     }
 }
 
+// The window's place and size for a Resolution, with the run figures' size.
+void setFullScreenRect(int32_t resolution)
+{
+    windowRect = fullScreenRect(resolution);
+    AdjustWindowRectEx(&windowRect, fullScreenStyle, FALSE, fullScreenExStyle);
+    runStats.windowWidth = windowRect.right - windowRect.left;
+    runStats.windowHeight = windowRect.bottom - windowRect.top;
+}
+
 void createFullScreenWindow()
 {
     ShowCursor(FALSE);
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &screenSaverRunningPrevious, 0);
-    windowRect = fullScreenRect();
-    AdjustWindowRectEx(&windowRect, fullScreenStyle, FALSE, fullScreenExStyle);
-    runStats.windowWidth = windowRect.right - windowRect.left;
-    runStats.windowHeight = windowRect.bottom - windowRect.top;
+    setFullScreenRect(settings.Resolution);
 
-    // Best effort: a mode the display cannot take leaves the desktop's.
+    // Best effort: a mode the display cannot take leaves the desktop's, and
+    // the window then covers all of it, as with the desktop's own size.
     displayMode = DEVMODEA{};
     displayMode.dmSize = displayModeSize;
     displayMode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
     displayMode.dmBitsPerPel = pixelFormatRequest.cColorBits;
     displayMode.dmPelsWidth = runStats.windowWidth;
     displayMode.dmPelsHeight = runStats.windowHeight;
-    ChangeDisplaySettingsA(&displayMode, CDS_FULLSCREEN);
+    if (ChangeDisplaySettingsA(&displayMode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL)
+        setFullScreenRect(0);
 
     mainWindow = CreateWindowExA(fullScreenExStyle, windowName, windowName, fullScreenStyle, windowRect.left,
                                  windowRect.top, windowRect.right, windowRect.bottom, nullptr, nullptr,

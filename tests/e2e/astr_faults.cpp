@@ -150,6 +150,12 @@ LONG faultyChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags)
         log("display mode %lu x %lu, %lu bits", mode->dmPelsWidth, mode->dmPelsHeight, mode->dmBitsPerPel);
     else
         log("display mode restored");
+    // A display that takes the mode, or one that has no such mode; the
+    // desktop's own mode stays either way.
+    if (mode && failing("modeTaken"))
+        return DISP_CHANGE_SUCCESSFUL;
+    if (mode && failing("modeRefused"))
+        return DISP_CHANGE_BADMODE;
     return ChangeDisplaySettingsA(mode, flags);
 }
 

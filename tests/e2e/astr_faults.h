@@ -2,11 +2,12 @@
 // that can fail or that release something to astr_faults.cpp (and the
 // registry writes and message boxes to astr_settings_faults.cpp), which fail
 // the one step named by the environment variable ASTR_FAIL and log the
-// releases, the presented frames and the dialogs to the file ASTR_LOG. Two
-// more steps: "closedAtStart" has the new window destroyed at once, as a
-// preview host may do while the saver starts; "palette332" describes the
-// chosen format as an 8-bit one of 3-3-2 bits that needs a palette, and logs
-// the palette made. The program's own sources stay as they ship.
+// releases, the presented frames and the dialogs to the file ASTR_LOG. More
+// steps: "closedAtStart" has the new window destroyed at once, as a preview
+// host may do while the saver starts; "palette332" describes the chosen
+// format as an 8-bit one of 3-3-2 bits that needs a palette, and logs the
+// palette made; "modeTaken" and "modeRefused" answer a display mode change
+// as a display with and without that mode would, changing nothing. The program's own sources stay as they ship.
 #pragma once
 
 #include <windows.h>

@@ -268,8 +268,9 @@ TEST_F(Astr, ShowsTheSwarmAroundItsGlow)
 
 struct DisplayCase {
     int32_t resolution, truecolor;
-    const char* mode;  // the display mode asked for
-    LONG width, height;
+    const char* display;  // how the display answers the change: the test build's step
+    const char* mode;     // the display mode asked for
+    LONG width, height;   // the window's; 0 for the desktop's
 };
 
 class AstrDisplay : public Astr, public ::testing::WithParamInterface<DisplayCase> {};
@@ -285,7 +286,7 @@ TEST_P(AstrDisplay, AsksForTheModeSizesTheWindowAndPutsTheDesktopBack)
     before.dmSize = sizeof before;
     EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &before);
 
-    ui::Program& program = startFaulty("/s");
+    ui::Program& program = startFaulty("/s", c.display);
     HWND window = findSaverWindow(program);
     ASSERT_NE(window, nullptr);
     RECT rect;
@@ -303,7 +304,7 @@ TEST_P(AstrDisplay, AsksForTheModeSizesTheWindowAndPutsTheDesktopBack)
                                    line.rfind("display mode", 0) == 0))
             startUp.push_back(line);
     char mode[64];
-    std::snprintf(mode, sizeof mode, c.mode, static_cast<long>(width), static_cast<long>(height));
+    std::snprintf(mode, sizeof mode, c.mode, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(startUp, (std::vector<std::string>{"ShowCursor 0", "screensaver running 1", mode}));
     DEVMODEA after{};
     after.dmSize = sizeof after;
@@ -320,11 +321,15 @@ TEST_P(AstrDisplay, AsksForTheModeSizesTheWindowAndPutsTheDesktopBack)
                                         "RegQueryValueEx Deepdepth"}));
 }
 
-// A width and height of 0 stand for the desktop's.
-INSTANTIATE_TEST_SUITE_P(Settings, AstrDisplay,
-                         ::testing::Values(DisplayCase{1, 1, "display mode %ld x %ld, 16 bits", 640, 480},
-                                           DisplayCase{2, 2, "display mode %ld x %ld, 32 bits", 320, 240},
-                                           DisplayCase{3, 3, "display mode %ld x %ld, 0 bits", 0, 0}));
+// A display without the mode asked for leaves its own, and the window covers
+// all of it: a saver must leave nothing of the desktop on view. The desktop's
+// size is %d x %d in a mode.
+INSTANTIATE_TEST_SUITE_P(
+    Settings, AstrDisplay,
+    ::testing::Values(DisplayCase{1, 1, "modeTaken", "display mode 640 x 480, 16 bits", 640, 480},
+                      DisplayCase{2, 2, "modeTaken", "display mode 320 x 240, 32 bits", 320, 240},
+                      DisplayCase{1, 1, "modeRefused", "display mode 640 x 480, 16 bits", 0, 0},
+                      DisplayCase{3, 3, "", "display mode %d x %d, 0 bits", 0, 0}));
 
 // An 8-bit format that needs a palette gets one made from its bit fields.
 TEST_F(Astr, PaletteFormatsGetTheirPalette)
