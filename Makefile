@@ -4,20 +4,25 @@
 #   make dist   the package: dist/astrelle-<version>/ and its zip
 #   make install  astrelle, the native saver, into PREFIX (/usr/local), under DESTDIR
 #   make deb    astrelle's Debian package: dist/astrelle_<version>_amd64.deb
+# Each target installs only the packages it needs (tools/install-deps.sh).
 .PHONY: run test dist deps native sim bench astrelle-bench clean install deb
 
 PREFIX ?= /usr/local
 
+# Every package any target needs.
 deps:
-	@tools/install-deps.sh
+	@tools/install-deps.sh test
 
-native: deps
+native:
+	@tools/install-deps.sh native
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native
 
 # astr.scr /s under Wine: until Escape on your display, else 15 s on a
 # private one with a screenshot; then the particle count it calibrated to.
-run: deps
+# Fails, saying why, when the saver does not start, calibrate or end.
+run:
+	@tools/install-deps.sh run
 	@tools/run-saver.sh
 
 # The swarm without a window: calibrated as if drawing a particle cost 0.5 us,
@@ -25,12 +30,14 @@ run: deps
 sim: native
 	build/native/tools/astr-sim --frames 600 --particle-seconds 0.0000005 --bench
 
-test: deps
+test:
+	@tools/install-deps.sh test
 	@tools/run-tests.sh
 
 # The shipped 32-bit programs, astr's sound and the INF file sepria installs
 # them through.
-dist: deps
+dist:
+	@tools/install-deps.sh dist
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 --target dist
 
@@ -41,7 +48,8 @@ install:
 	@[ -x build/native/libexec/xscreensaver/astrelle ] || $(MAKE) native
 	@DESTDIR="$(DESTDIR)" cmake --install build/native --prefix "$(PREFIX)" --strip
 
-deb: deps
+deb:
+	@tools/install-deps.sh deb
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native --target deb
 
@@ -51,6 +59,7 @@ bench: native
 # astrelle against a bare loop of the same squares on an Xvfb of its own:
 # calibrated counts, time to the first frame, CPU share at each delay (~5 min).
 astrelle-bench: native
+	@tools/install-deps.sh bench
 	build/native/bench/astrelle_bench --rounds 5
 
 clean:

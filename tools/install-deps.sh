@@ -1,27 +1,61 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the suite needs to build and test, skipping
-# the ones already present. Safe to run again; does nothing when all is there.
+# install-deps.sh [native|deb|bench|dist|run|test]: installs the Debian
+# packages that make target needs (test, everything, when none is named),
+# skipping the ones already present. Safe to run again; quick when all is
+# there.
 #
-# The shipped programs are 32-bit: where the kernel runs 32-bit processes,
-# Wine gets its 32-bit half (i386 packages beside the 64-bit ones, one WoW64
-# prefix for both). Elsewhere the 32-bit half would only break Wine's
-# launcher, so it is left out and the 32-bit tests are skipped.
+#   native, install  astrelle: g++, X11, GL and ALSA headers, GoogleTest
+#   deb              the same and dpkg-dev
+#   bench            the same and Xvfb, for astrelle-bench
+#   dist             the Windows programs: mingw-w64, no Wine
+#   run              the Windows programs under Wine on an Xvfb
+#   test             all of it, and the fuzzers, lintian, XScreenSaver
+#
+# Mirrors are sometimes caught half-synced: an index that fails to download
+# is retried, then the lists apt already has are used, and the script fails
+# only when a package that is needed cannot be installed, saying which and
+# why in one line.
+#
+# The shipped programs are 32-bit: for run and test, where the kernel runs
+# 32-bit processes, Wine gets its 32-bit half (i386 packages beside the
+# 64-bit ones, one WoW64 prefix for both). That half is optional: when it
+# cannot be installed the script says why, and the 32-bit tests are then
+# skipped with that reason. Where the kernel cannot run 32-bit processes it
+# would only break Wine's launcher, so it is left out.
 set -euo pipefail
-cd "$(dirname "$0")"
+cd "$(dirname "$0")/.."
+target=${1:-test}
 
-packages=(
-  cmake make ninja-build g++ binutils
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
-  wine wine64 xvfb xauth x11-utils xdotool imagemagick
-  libgl1-mesa-dri libgl1-mesa-dev
-  libx11-dev libgl-dev libasound2-dev
-  libxml2-utils desktop-file-utils dpkg-dev lintian
+native=(
+  cmake make ninja-build g++ binutils python3
+  libx11-dev libgl-dev libgl1-mesa-dev libasound2-dev
   googletest libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev
-  python3 unzip
+)
+windows=(
+  cmake make ninja-build binutils python3 googletest
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
+)
+wine=(wine wine64 xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri)
+testing=(
+  clang libclang-rt-14-dev unzip
+  libxml2-utils desktop-file-utils dpkg-dev lintian
   xscreensaver xscreensaver-gl
 )
-packages_i386=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386)
+wine32=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386)
+
+case $target in
+  native | install) needed=("${native[@]}") ;;
+  deb) needed=("${native[@]}" dpkg-dev) ;;
+  bench) needed=("${native[@]}" xvfb xauth libgl1-mesa-dri) ;;
+  dist) needed=("${windows[@]}") ;;
+  run) needed=("${windows[@]}" "${wine[@]}") ;;
+  test) needed=("${native[@]}" "${windows[@]}" "${wine[@]}" "${testing[@]}") ;;
+  *) echo "usage: install-deps.sh [native|deb|bench|dist|run|test]" >&2; exit 2 ;;
+esac
+
+# Where the run and test targets note why Wine has no 32-bit half, for the
+# Wine session of the 32-bit build to repeat when it skips that build's tests.
+wine32_note=build/wine32-missing
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -33,30 +67,90 @@ missing_from() {
   done
 }
 
-install() {
-  echo "installing: $*"
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "$@"
+# apt-get update, retried while some index fails to download; in the end the
+# lists apt has are good enough for whatever they can install.
+update_lists() {
+  local attempt errors
+  for attempt in 1 2 3; do
+    if errors=$($sudo apt-get update -qq 2>&1 >/dev/null); then
+      return 0
+    fi
+    [ $attempt -eq 3 ] || sleep $((attempt * 2))
+  done
+  echo "apt-get update failed 3 times ($(echo "$errors" | grep -m1 '^E:' | cut -c4-));" \
+       "going on with the package lists there are"
 }
 
-mapfile -t missing < <(missing_from "${packages[@]}")
-[ ${#missing[@]} -eq 0 ] || install "${missing[@]}"
+# Why apt cannot install one package, in one line: the first broken
+# dependency apt names (the package's own where it names one), then apt's
+# verdict.
+why_not() {
+  local report depends verdict
+  report=$(apt-get install -s --no-install-recommends "$1" 2>&1 || true)
+  depends=$(echo "$report" | grep -m1 -E "^ ${1%%:*}(:[a-z0-9]+)? : " ||
+            echo "$report" | grep -m1 -E '^ [^ ]+ : ' || true)
+  verdict=$(echo "$report" | grep '^E:' | tail -n1 | cut -c4-)
+  depends=$(echo "$depends" | sed -E 's/^ +//; s/ +/ /g')
+  echo "${depends:+$depends; }${verdict:-apt gave no reason}"
+}
 
-status=0
-./kernel-runs-i386.sh || status=$?
-case $status in
-  0) ;;
-  1)
-    echo "this kernel ($(uname -r)) does not run 32-bit processes: no 32-bit Wine"
-    if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
-      echo "wine32:i386 is installed all the same: /usr/bin/wine fails here; the build's wine-run does not"
+# Installs the packages; on failure names each one that cannot be installed
+# and apt's reason, one line each, and answers 1.
+install_packages() {
+  echo "installing: $*"
+  local errors p named=false
+  errors=$($sudo apt-get install -y -qq --no-install-recommends "$@" 2>&1 >/dev/null) && return 0
+  for p in "$@"; do
+    if ! apt-get install -s --no-install-recommends "$p" >/dev/null 2>&1; then
+      echo "cannot install $p: $(why_not "$p")"
+      named=true
     fi
-    exit 0 ;;
-  *) exit 1 ;;
-esac
-mapfile -t missing < <(missing_from "${packages_i386[@]}")
-[ ${#missing[@]} -eq 0 ] && exit 0
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
+  done
+  $named || echo "cannot install $*: $(echo "$errors" | grep '^E:' | tail -n1 | cut -c4-)"
+  return 1
+}
+
+mapfile -t missing < <(missing_from "${needed[@]}")
+
+wants_wine32=false
+if [ "$target" = run ] || [ "$target" = test ]; then
+  status=0
+  tools/kernel-runs-i386.sh || status=$?
+  case $status in
+    0) wants_wine32=true ;;
+    1)
+      echo "this kernel ($(uname -r)) does not run 32-bit processes: no 32-bit Wine"
+      if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+        echo "wine32:i386 is installed all the same: /usr/bin/wine fails here; the build's wine-run does not"
+      fi ;;
+    *) exit 1 ;;
+  esac
 fi
-install "${missing[@]}"
+missing32=()
+$wants_wine32 && mapfile -t missing32 < <(missing_from "${wine32[@]}")
+[ ${#missing[@]} -eq 0 ] && [ ${#missing32[@]} -eq 0 ] && { rm -f "$wine32_note"; exit 0; }
+
+added_i386=false
+if [ ${#missing32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+  added_i386=true
+fi
+update_lists
+if [ ${#missing[@]} -gt 0 ]; then
+  install_packages "${missing[@]}" || exit 1
+fi
+[ ${#missing32[@]} -eq 0 ] && { rm -f "$wine32_note"; exit 0; }
+
+if reasons=$(install_packages "${missing32[@]}"); then
+  rm -f "$wine32_note"
+  exit 0
+fi
+reason=$(echo "$reasons" | grep -m1 '^cannot install' || echo "apt-get install failed")
+mkdir -p "$(dirname "$wine32_note")"
+echo "$reason" >"$wine32_note"
+echo "Wine's 32-bit half is left out ($reason): the 32-bit tests are skipped and make run uses the 64-bit build"
+# A foreign architecture added for nothing would only slow every later update.
+if $added_i386 && [ -z "$(dpkg-query -W -f='${Architecture}\n' 2>/dev/null | grep -x i386)" ]; then
+  $sudo dpkg --remove-architecture i386
+fi
+exit 0

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Builds every preset and runs its tests: native (unit tests under the
 # sanitizers, the headless runner), fuzz (the fuzzers for a bounded time),
-# win64 and win32 (the Windows tests and the real programs under Wine).
-# Ends with one tally over all of them; tests that this machine cannot run
-# (the 32-bit ones on a kernel without 32-bit support) count as skipped.
+# win64 and win32 (the Windows tests and the real programs under Wine); then
+# make run's check and the README's paths. Ends with one tally over all of
+# them; tests that this machine cannot run (the 32-bit ones on a kernel
+# without 32-bit support, or without Wine's 32-bit half) count as skipped.
 set -u
 cd "$(dirname "$0")/.."
 passed=0
@@ -37,6 +38,21 @@ for preset in native fuzz win64 win32; do
   failed=$((failed + failures))
   skipped=$((skipped + skips))
 done
+
+# What a newcomer types: make run's saver check, headless and short, and the
+# paths and targets the README names, now that everything is built.
+echo "== newcomer"
+check() {
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $*"
+    failed=$((failed + 1))
+  fi
+}
+check env -u DISPLAY RUN_SECONDS=3 tools/run-saver.sh
+check sh -c '! DISPLAY=:9999 tools/run-saver.sh'
+check tools/check_readme.py README.md
 
 echo "all presets: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]

@@ -5,8 +5,7 @@
 # on Escape. make test runs the same check for 30 s.
 set -eu
 cd "$(dirname "$0")/.."
-preset=win64
-tools/kernel-runs-i386.sh && preset=win32
+preset=$(tools/windows-build.sh)
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target e2e_astr
 "build/$preset/wine-session" start
