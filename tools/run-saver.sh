@@ -30,7 +30,7 @@ cmake --build --preset "$preset" --target astr || fail "the $preset build of ast
 [ -f "$saver" ] || fail "the build made no $saver"
 "$build/wine-session" start >/dev/null
 scratch=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null; rm -rf "$scratch"; "$build/wine-session" stop' EXIT
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$scratch"; "$build/wine-session" stop' EXIT
 . "$build/wine-env.sh"
 
 # The saver tells a debugger what it calibrated to; Wine prints that here.
@@ -74,15 +74,15 @@ done
 # The swarm can crowd its glow out of sight for a second or two: look again
 # until a picture shows both, for 10 s at most.
 shot=$scratch/shot.ppm
-why="no picture taken"
+shown=false
 for _ in $(seq 40); do
   running || { reap; fail "astr.scr /s ended with status $status while its swarm showed"; }
-  import -window root "$shot" || fail "no screenshot could be taken of $DISPLAY"
-  why=$(tools/swarm_shown.py "$shot") && break
+  import -window root -depth 8 "$shot" || fail "no screenshot could be taken of $DISPLAY"
+  why=$(tools/swarm_shown.py "$shot" 2>&1) && shown=true && break
   sleep 0.25
 done
 /usr/bin/convert "$shot" "$screenshot"
-[ -z "$why" ] || fail "the screen did not show the swarm ($why); see $screenshot"
+$shown || fail "the screen did not show the swarm: $why; see $screenshot"
 
 xdotool key Escape
 i=0
