@@ -35,7 +35,7 @@
 #include <string>
 #include <vector>
 
-#include "../tests/x11/x11_driver.h"
+#include "x11_driver.h"
 #include "bare_calibration.h"
 
 namespace {
@@ -183,10 +183,14 @@ BareCalibration runBare(const BenchOptions& options)
 Display* bareDisplay;
 Window bareWindow;
 
-void presentBare()
+}  // namespace
+
+void presentFrame()
 {
     glXSwapBuffers(bareDisplay, bareWindow);
 }
+
+namespace {
 
 // The bare loop on the window given, with that window's visual.
 int bareMain(const char* windowText)
@@ -203,7 +207,7 @@ int bareMain(const char* windowText)
     const GLXContext context = visual ? glXCreateContext(bareDisplay, visual, nullptr, True) : nullptr;
     if (!context || !glXMakeCurrent(bareDisplay, bareWindow, context))
         return 1;
-    const BareCalibration bare = runBareCalibration(attributes.width, attributes.height, presentBare);
+    const BareCalibration bare = runBareCalibration(attributes.width, attributes.height);
     std::printf("%d %.4f\n", static_cast<int>(bare.count), bare.seconds);
     glXMakeCurrent(bareDisplay, None, nullptr);
     glXDestroyContext(bareDisplay, context);

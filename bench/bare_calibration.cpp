@@ -10,11 +10,10 @@
 #include "../astr/core/particles.h"
 #include "../astr/core/window_state.h"
 #include "../astr/render/frame_drawing.h"
+#include "../astr/render/frame_loop.h"
 #include "../astr/render/gl_state.h"
 
 namespace {
-
-constexpr float fixedStep = 0.01f;
 
 // The squares of one calibration frame at the current count: the glow
 // around the centre, then each particle where it stands, twice.
@@ -48,20 +47,14 @@ std::vector<float> startPlaces()
 
 }  // namespace
 
-BareCalibration runBareCalibration(int width, int height, void (*present)())
+BareCalibration runBareCalibration(int width, int height)
 {
     createParticleBuffer();
     setupGlState(width, height);
     resizePicture(width, height);
     const std::vector<float> places = startPlaces();
 
-    for (int prime = 0; prime < 2; ++prime) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        present();
-        glFinish();
-        updateFrameTiming();
-    }
-    runStats.fixedStepSeconds = fixedStep;
+    startFrameLoop();
     // One more than the frames run, so that the rule never meets its end.
     calibrationFrames = defaultCalibrationFrames + 1;
     const auto begin = std::chrono::steady_clock::now();

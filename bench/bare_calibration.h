@@ -2,7 +2,7 @@
 // calibration frames (the five glow squares, and every particle of the start
 // swarm twice) drawn at the count that the calibration rule (calibrationStep)
 // tunes, over the same number of frames, with no simulation. Plain GL: each
-// bench brings its own window, context and way to present.
+// bench brings its own window and context, and defines presentFrame.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,7 @@ struct BareCalibration {
 };
 
 // Needs a current GL context on a client area of width x height pixels.
-// present shows the back buffer; like the saver, the loop presents only the
-// two cleared frames that prime the buffers, and finishes every calibration
-// frame with glFinish.
-BareCalibration runBareCalibration(int width, int height, void (*present)());
+// Starts as the saver's frame loop starts (high priority, the two cleared
+// frames that prime the buffers), then finishes every calibration frame with
+// glFinish and presents none.
+BareCalibration runBareCalibration(int width, int height);

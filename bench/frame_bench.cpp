@@ -25,8 +25,20 @@
 #include "../astr/core/random.h"
 #include "../astr/core/window_state.h"
 #include "../astr/render/frame_drawing.h"
+#include "../astr/render/frame_loop.h"
 #include "../astr/render/gl_state.h"
 #include "gl_window_wgl.h"
+
+namespace {
+
+HDC benchDc;
+
+}  // namespace
+
+void presentFrame()
+{
+    SwapBuffers(benchDc);
+}
 
 namespace {
 
@@ -117,30 +129,25 @@ void restartSwarm(int32_t count)
     particleCount = count;
 }
 
-// The main loop's calibration: every frame drawn in full and finished, at
-// high priority and not presented, until the count settles towards 0.01 s a
-// frame.
+// The saver's own calibration, frame by frame as its main loop draws them.
 void calibrate()
 {
     restartSwarm(poolSize);
     calibrationFrames = defaultCalibrationFrames;
-    setHighPriority();
-    startFrameTiming();
+    startFrameLoop();
     while (calibrationFrames != 0) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        drawFrame();
-        glFinish();
+        drawOneFrame();
         updateFrameTiming();
     }
 }
 
-void measure(WglWindow& gl, int frames, const char* what)
+void measure(int frames, const char* what)
 {
     std::vector<double> drawn(frames), bare(frames), ratios(frames);
     uint64_t squares = 0, calls = 0;
     Swarm before, captureLeft;
     for (int frame = 0; frame < frames; ++frame) {
-        runStats.stepSeconds = 0.01f;
+        runStats.stepSeconds = fixedStep;
         save(before);
         captured.clear();
         runFrame<captureBind, captureSprite>();
@@ -155,7 +162,7 @@ void measure(WglWindow& gl, int frames, const char* what)
             drawn[frame] = timeFrame(drawFrame);
         }
         ratios[frame] = drawn[frame] / bare[frame];
-        SwapBuffers(gl.dc);  // both left the same picture
+        presentFrame();  // both left the same picture
 
         if (std::memcmp(captureLeft.particles.data(), particleBuffer, captureLeft.particles.size() * sizeof(Particle))) {
             std::fprintf(stderr, "frame_bench: drawFrame and the captured sequence left different swarms\n");
@@ -197,18 +204,19 @@ int main(int argc, char** argv)
         std::fputs("frame_bench: no GL context\n", stderr);
         return 1;
     }
+    benchDc = gl.dc;
     createParticleBuffer();
     setupGlState(width, height);
     glViewport(0, 0, width, height);
     setAspectForClientSize(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
-    runStats.fixedStepSeconds = 0.01f;
+    runStats.fixedStepSeconds = fixedStep;
     captured.reserve(2 + 5 + 2 * static_cast<size_t>(poolSize));
     std::printf("window %d x %d, %s\n", width, height, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
     restartSwarm(4096);
-    measure(gl, frames, "fixed");
+    measure(frames, "fixed");
     calibrate();
-    measure(gl, frames, "calibrated");
+    measure(frames, "calibrated");
 
     closeWglWindow(gl);
     std::free(particleBuffer);

@@ -4,14 +4,15 @@
 // Each round starts, one after the other:
 // - astr.scr /s, as a debuggee: the count it calibrated to, and the time from
 //   its start to its first presented frame, come with the line it hands a
-//   debugger when calibration ends; then it gets Escape;
+//   debugger in the frame that ends calibration, its first presented one;
+//   then it gets Escape;
 // - this program with --bare: the bare calibration loop (bare_calibration.h)
 //   in a process of its own, in a window of the screen's size; its count is
 //   its exit code;
 // - this program with --nothing: Wine's own start-up, for scale.
 //
 //   build/win64/wine-session start
-//   build/win64/wine-run build/win64/bench/saver_bench.exe build/win64/astr/astr.scr [--rounds N]
+//   build/win64/wine-run build/win64/bench/saver_bench.exe build/win64/astr/win32/astr.scr [--rounds N]
 #include <windows.h>
 
 #include <algorithm>
@@ -38,13 +39,16 @@ double seconds()
 
 HDC bareDc;
 
-void presentBare()
+}  // namespace
+
+void presentFrame()
 {
     SwapBuffers(bareDc);
 }
 
-// The bare loop in a window of the screen's size, at high priority as the
-// saver calibrates.
+namespace {
+
+// The bare loop in a window of the screen's size.
 int runBare()
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -52,8 +56,7 @@ int runBare()
     if (!gl.context)
         return 0;
     bareDc = gl.dc;
-    SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-    const BareCalibration bare = runBareCalibration(width, height, presentBare);
+    const BareCalibration bare = runBareCalibration(width, height);
     closeWglWindow(gl);
     return bare.count;
 }

@@ -16,8 +16,8 @@ static void BM_SimulateFrame(benchmark::State& state)
     setAspectForClientSize(1024, 768);
     calibrationFrames = 0;
     particleCount = poolSize;
-    runStats.fixedStepSeconds = 0.01f;
-    runStats.stepSeconds = 0.01f;
+    runStats.fixedStepSeconds = fixedStep;
+    runStats.stepSeconds = fixedStep;
 
     for (auto _ : state) {
         simulateFrame();

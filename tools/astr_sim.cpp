@@ -24,8 +24,8 @@ struct Options {
     uint32_t seed = 1;
     uint32_t frames = 300;
     uint32_t calibration = defaultCalibrationFrames;
-    float step = 0.01f;
-    float frameSeconds = 0.01f;
+    float step = fixedStep;
+    float frameSeconds = fixedStep;
     float particleSeconds = 0.0f;
     bool costPerParticle = false;  // --particle-seconds given
     uint32_t windowWidth = 1024, windowHeight = 768;
@@ -142,7 +142,7 @@ int main(int argc, char** argv)
     setAspectForClientSize(options.windowWidth, options.windowHeight);
     createParticleBuffer();
     initSimulation(options.seed);
-    runStats.fixedStepSeconds = 0.01f;  // as the main loop sets it before its first frame
+    runStats.fixedStepSeconds = fixedStep;  // as the main loop sets it before its first frame
 
     int32_t drawnCount = 0;  // what the frame before was drawn with
     uint64_t particleSteps = 0;

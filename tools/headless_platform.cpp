@@ -1,5 +1,6 @@
 // The platform as the headless tools see it: a clock that stands still, no
-// priorities, no sound, and fatal errors on standard error.
+// priorities, no sound, nothing to present or tell, and fatal errors on
+// standard error.
 #include <cstdio>
 #include <cstdlib>
 
@@ -26,7 +27,11 @@ void setNormalPriority() {}
 
 void playBackgroundSound() {}
 
-void calibrationEnded() {}
+void stopBackgroundSound() {}
+
+void presentFrame() {}
+
+void announceParticleCount(const char*) {}
 
 void reportFatalErrorAndExit(const char* message)
 {

@@ -2,18 +2,21 @@
 """Puts the suite's package together: a folder that sepria installs, and a zip
 of it beside the folder.
 
-    make_package.py --version V --inf TEMPLATE --strip STRIP --out FOLDER FILE...
+    make_package.py --version V --inf TEMPLATE --settings TABLE --strip STRIP --out FOLDER FILE...
 
 FOLDER is made anew and gets every FILE (programs, .exe and .scr, stripped
 of symbols and debug information, their time stamp 0) and the INF file,
-astrelle.inf, written from TEMPLATE with @VERSION@ and @SIZE@ filled in.
-SIZE is what DefaultInstall copies, in kilobytes rounded up. FOLDER.zip
+astrelle.inf, written from TEMPLATE with @VERSION@, @SIZE@ and @SETTINGS@
+filled in. SIZE is what DefaultInstall copies, in kilobytes rounded up;
+SETTINGS a registry line for each setting of the saver's table (the C++
+source TABLE) at its default. FOLDER.zip
 holds the folder; its entries carry no time and no owner. So the same
 programs give the same bytes, whenever they are packaged.
 """
 import argparse
 import math
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -67,9 +70,19 @@ def copy_into(folder, path, strip):
         shutil.copyfile(path, target)
 
 
-def write_inf(folder, template, version):
+def settings_lines(table):
+    """Each setting a REG_DWORD (0x00010001) written only where the user has
+    no value yet (0x00000002)."""
+    with open(table, encoding="ascii") as file:
+        entries = re.findall(r'^ *\{"(\w+)", (-?\d+), ', file.read(), re.M)
+    if len(entries) != 7:
+        sys.exit(f"{table}: {len(entries)} entries of the settings table read, not 7")
+    return "\n".join(f'HKCU,"Software\\Brightloom\\Astrelle","{name}",0x00010003,{value}' for name, value in entries)
+
+
+def write_inf(folder, template, version, settings):
     with open(template, encoding="ascii") as file:
-        text = file.read().replace("@VERSION@", version)
+        text = file.read().replace("@VERSION@", version).replace("@SETTINGS@", settings_lines(settings))
     text = text.replace("@SIZE@", size_text(folder, installed_files(text)))
     # The system's INF installer reads lines ended the Windows way.
     with open(os.path.join(folder, INF_NAME), "w", encoding="ascii", newline="\r\n") as file:
@@ -91,6 +104,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--version", required=True)
     parser.add_argument("--inf", required=True, help="the INF file's template")
+    parser.add_argument("--settings", required=True, help="the saver's table of settings and their defaults")
     parser.add_argument("--strip", required=True, help="the strip program of the programs' target")
     parser.add_argument("--out", required=True, help="the package folder to make")
     parser.add_argument("files", nargs="+")
@@ -101,7 +115,7 @@ def main():
     os.makedirs(folder)
     for path in args.files:
         copy_into(folder, path, args.strip)
-    write_inf(folder, args.inf, args.version)
+    write_inf(folder, args.inf, args.version, args.settings)
     write_zip(folder)
 
 

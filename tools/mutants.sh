@@ -13,7 +13,7 @@ list=$1
 src=$2/src
 build=$2/build
 log=$2/last.log
-tests=$build/tests/sim_unit_tests
+tests=$build/tests/unit/sim_unit_tests
 
 die() {
   echo "mutants: $*" >&2

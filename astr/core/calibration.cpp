@@ -1,6 +1,7 @@
 #include "calibration.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "fatal_error.h"
@@ -8,6 +9,8 @@
 #include "particles.h"
 #include "platform.h"
 #include "random.h"
+#include "run_mode.h"
+#include "settings.h"
 
 namespace {
 
@@ -54,6 +57,14 @@ void rebirthSwarm()
     }
 }
 
+void announceCalibration()
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%d particles in %d x %d", static_cast<int>(particleCount),
+                  static_cast<int>(runStats.windowWidth), static_cast<int>(runStats.windowHeight));
+    announceParticleCount(text);
+}
+
 void endCalibration()
 {
     attractor = Attractor{};
@@ -66,9 +77,14 @@ void endCalibration()
 
     rebirthSwarm();
     runStats.stepSeconds = runStats.fixedStepSeconds;  // the rest of this frame
-    calibrationEnded();
+    // The swarm has its size: the run goes on at normal priority, with its
+    // music, timed afresh.
+    setNormalPriority();
+    if (playsBackgroundSound(runMode, settings))
+        playBackgroundSound();
     resetFrameTiming();  // the resize and rebirth are no frame time
     runStats.elapsedSeconds = 0.0f;
+    announceCalibration();
 }
 
 }  // namespace

@@ -4,12 +4,16 @@
 
 #include <cstdint>
 
+// Seconds: the frame time calibration aims at, and the step the swarm moves
+// by with FixedSync.
+constexpr float fixedStep = 0.01f;
+
 struct RunStats {
     float secondsPerTick;    // 1 / counter frequency; 0 when there is no counter
     uint32_t lastTick;       // low 32 bits of the counter at the last update or reset
     float frameSeconds;      // measured length of the last frame
     float stepSeconds;       // what the next simulation step advances by
-    float fixedStepSeconds;  // the fixed step, 0.01 once the main loop has begun
+    float fixedStepSeconds;  // fixedStep once the main loop has begun, 0 before
     float elapsedSeconds;    // frame time summed since it was last cleared
     int32_t colorBits;       // red + green + blue + alpha bits of the context
     int32_t depthBits;

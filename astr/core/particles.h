@@ -28,6 +28,7 @@ struct Projection {
 
 constexpr int32_t poolSize = 32768;
 constexpr int32_t defaultCalibrationFrames = 256;
+constexpr int32_t precisionCalibrationFrames = 2048;  // the precise calibration, -prec
 constexpr float cameraDistance = 0.6f;
 
 extern Particle* particleBuffer;

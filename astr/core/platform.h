@@ -1,6 +1,6 @@
 // The few effects of the screensaver's logic that reach the platform, as
 // plain functions: each shell links its platform's definitions (Win32 or
-// POSIX), the unit tests and the headless tools link doubles.
+// POSIX), the unit tests, the headless tools and the benches link their own.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +18,12 @@ void setNormalPriority();
 void playBackgroundSound();
 void stopBackgroundSound();
 
-// The swarm has its size: what the shell starts at that moment, before the
-// frame clock restarts (the priority back to normal, and the background
-// sound where the run plays one).
-void calibrationEnded();
+// Shows the frame just drawn: swaps the buffers of the window's context.
+void presentFrame();
+
+// Tells whoever watches the run what the calibration found, once: text is
+// "N particles in W x H" (a debugger on Windows, --verbose on Linux).
+void announceParticleCount(const char* text);
 
 // Shows the fatal-error report, then ends the process with status -1.
 [[noreturn]] void reportFatalErrorAndExit(const char* message);

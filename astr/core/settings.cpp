@@ -4,17 +4,33 @@
 
 Settings settings;
 
-const SettingDefault settingDefaults[settingCount] = {
-    {"Music", 1},     {"Resolution", 0}, {"glFinish", 0},  {"OpenGLInst", 1},
-    {"Truecolor", 0}, {"Deepdepth", 0},  {"FixedSync", 0},
+// The package's INF file is made from this table (tools/make_package.py):
+// keep each entry on one line, in this form.
+const SettingEntry settingTable[settingCount] = {
+    {"Music", 1, &Settings::Music},
+    {"Resolution", 0, &Settings::Resolution},
+    {"glFinish", 0, &Settings::glFinish},
+    {"OpenGLInst", 1, &Settings::OpenGLInst},
+    {"Truecolor", 0, nullptr},
+    {"Deepdepth", 0, nullptr},
+    {"FixedSync", 0, &Settings::FixedSync},
 };
 
 int32_t settingDefault(const char* name)
 {
-    for (const SettingDefault& setting : settingDefaults)
+    for (const SettingEntry& setting : settingTable)
         if (std::strcmp(setting.name, name) == 0)
-            return setting.value;
+            return setting.defaultValue;
     return 0;
+}
+
+Settings defaultSettings()
+{
+    Settings defaults{};
+    for (const SettingEntry& setting : settingTable)
+        if (setting.field)
+            defaults.*setting.field = setting.defaultValue;
+    return defaults;
 }
 
 bool playsBackgroundSound(RunMode mode, const Settings& chosen)

@@ -1,6 +1,6 @@
-// The screensaver's user settings: the record the load fills, the values
-// written by default, and the encodings of the colour and depth choices.
-// Each shell fills the record from where its platform keeps it.
+// The screensaver's user settings: the one table of their names and
+// defaults, the record a load fills, and the encodings of the colour and
+// depth choices. Each shell keeps them where its platform keeps settings.
 #pragma once
 
 #include <cstdint>
@@ -21,19 +21,29 @@ extern Settings settings;
 // other run (the preview and the dialogs stay silent).
 bool playsBackgroundSound(RunMode mode, const Settings& chosen);
 
+// The seven settings, in the order -init writes them.
+enum class Setting { Music, Resolution, glFinish, OpenGLInst, Truecolor, Deepdepth, FixedSync };
 constexpr int settingCount = 7;
 
-struct SettingDefault {
-    const char* name;  // the registry value's name
-    int32_t value;
+struct SettingEntry {
+    const char* name;          // the registry value's name
+    int32_t defaultValue;      // what -init writes, and what a value that cannot be read counts as
+    int32_t Settings::*field;  // where the load keeps it; none for the two that become bit counts
 };
 
-// What `-init` writes, in the order it writes them. A setting that cannot be
-// read takes its value from here as well.
-extern const SettingDefault settingDefaults[settingCount];
+// Indexed by Setting.
+extern const SettingEntry settingTable[settingCount];
+
+inline const SettingEntry& settingEntry(Setting setting)
+{
+    return settingTable[static_cast<int>(setting)];
+}
 
 // The default of the named setting; 0 for a name that is not a setting.
 int32_t settingDefault(const char* name);
+
+// The record as the defaults fill it.
+Settings defaultSettings();
 
 // The bit counts the pixel-format request asks for. The stored number is the
 // index of the choice in the dialog: 1 and 2 pick a depth, anything else

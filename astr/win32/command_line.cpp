@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int32_t precisionCalibrationFrames = 2048;
-
 enum class Carries { nothing, window, precision };
 
 struct Switch {

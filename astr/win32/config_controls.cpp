@@ -3,13 +3,13 @@
 #include "resources/resource.h"
 
 const SettingControls settingControls[settingCount] = {
-    {"Music", IDC_MUSIC, TickedWhenNonZero},
-    {"Resolution", IDC_RESOLUTION_DESKTOP, RadioGroup},
-    {"glFinish", IDC_SYNC_FRAMES, TickedWhenOne},
-    {"OpenGLInst", IDC_OPENGL_INSTANCE, TickedWhenNonZero},
-    {"FixedSync", IDC_FIXED_SYNC, TickedWhenNonZero},
-    {"Truecolor", IDC_COLOR_DESKTOP, RadioGroup},
-    {"Deepdepth", IDC_DEPTH_DEFAULT, RadioGroup},
+    {Setting::Music, IDC_MUSIC, TickedWhenNonZero},
+    {Setting::Resolution, IDC_RESOLUTION_DESKTOP, RadioGroup},
+    {Setting::glFinish, IDC_SYNC_FRAMES, TickedWhenOne},
+    {Setting::OpenGLInst, IDC_OPENGL_INSTANCE, TickedWhenNonZero},
+    {Setting::FixedSync, IDC_FIXED_SYNC, TickedWhenNonZero},
+    {Setting::Truecolor, IDC_COLOR_DESKTOP, RadioGroup},
+    {Setting::Deepdepth, IDC_DEPTH_DEFAULT, RadioGroup},
 };
 
 int buttonCount(const SettingControls& controls)

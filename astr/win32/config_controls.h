@@ -14,8 +14,8 @@ enum SettingControlKind {
 };
 
 struct SettingControls {
-    const char* name;  // the setting's registry value
-    int firstButton;   // the id of its check box, or of its group's first radio button
+    Setting setting;
+    int firstButton;  // the id of its check box, or of its group's first radio button
     SettingControlKind kind;
 };
 

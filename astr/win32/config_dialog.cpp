@@ -13,7 +13,7 @@ void showSettings(HWND dialog)
 {
     for (const SettingControls& controls : settingControls) {
         bool checked[maxButtonsPerSetting] = {};
-        buttonsForStoredValue(controls, readSetting(controls.name), checked);
+        buttonsForStoredValue(controls, readSetting(settingEntry(controls.setting).name), checked);
         for (int i = 0; i < buttonCount(controls); ++i)
             CheckDlgButton(dialog, controls.firstButton + i, checked[i] ? BST_CHECKED : BST_UNCHECKED);
     }
@@ -27,7 +27,7 @@ void saveSettings(HWND dialog)
         bool checked[maxButtonsPerSetting] = {};
         for (int i = 0; i < buttonCount(controls); ++i)
             checked[i] = IsDlgButtonChecked(dialog, controls.firstButton + i) == BST_CHECKED;
-        if (!writeSetting(controls.name, valueForButtons(controls, checked)))
+        if (!writeSetting(settingEntry(controls.setting).name, valueForButtons(controls, checked)))
             MessageBoxA(nullptr, "REG write failed.", "Astrelle", MB_OK | MB_ICONHAND);
     }
 }

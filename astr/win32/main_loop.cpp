@@ -1,68 +1,17 @@
 #include "main_loop.h"
 
 #include <windows.h>
-#include <GL/gl.h>
-
-#include <cstdio>
 
 #include "../core/frame_clock.h"
-#include "../core/particles.h"
-#include "../core/platform.h"
-#include "../core/settings.h"
-#include "../render/frame_drawing.h"
+#include "../render/frame_loop.h"
 #include "stats_dialog.h"
-#include "window.h"
 
 int32_t running = 1;
 int32_t drawing = 1;
 
-namespace {
-
-constexpr float fixedStep = 0.01f;
-
-void primeBuffers()
-{
-    for (int i = 0; i < 2; ++i) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        SwapBuffers(deviceContext);
-        glFinish();
-        updateFrameTiming();
-    }
-}
-
-// Tells a debugger (and a developer running under Wine with +debugstr) what
-// the calibration found, once.
-void announceCalibration()
-{
-    char text[96];
-    std::snprintf(text, sizeof text, "astr: %d particles in %d x %d\n", static_cast<int>(particleCount),
-                  static_cast<int>(runStats.windowWidth), static_cast<int>(runStats.windowHeight));
-    OutputDebugStringA(text);
-}
-
-// Calibration frames are measured in full (glFinish) and never shown; the
-// frame in which calibration ends is the first one presented.
-void drawOneFrame()
-{
-    const bool calibrating = calibrationFrames != 0;
-    glClear(GL_COLOR_BUFFER_BIT);
-    drawFrame();
-    if (calibrationFrames == 0)
-        SwapBuffers(deviceContext);
-    if (calibrationFrames != 0 || settings.glFinish != 0)
-        glFinish();
-    if (calibrating && calibrationFrames == 0)
-        announceCalibration();
-}
-
-}  // namespace
-
 int runMainLoop()
 {
-    setHighPriority();
-    primeBuffers();
-    runStats.fixedStepSeconds = fixedStep;
-    runStats.elapsedSeconds = 0.0f;
+    startFrameLoop();
 
     MSG message{};
     while (running == 1) {

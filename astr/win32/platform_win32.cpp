@@ -2,12 +2,11 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 #include "../core/platform.h"
-#include "../core/run_mode.h"
-#include "../core/settings.h"
 #include "main_window.h"
 
 uint64_t readPerformanceCounter()
@@ -49,11 +48,12 @@ void stopBackgroundSound()
     PlaySoundA(nullptr, nullptr, SND_PURGE);
 }
 
-void calibrationEnded()
+// Tells a debugger (and a developer running under Wine with +debugstr).
+void announceParticleCount(const char* text)
 {
-    setNormalPriority();
-    if (playsBackgroundSound(runMode, settings))
-        playBackgroundSound();
+    char line[96];
+    std::snprintf(line, sizeof line, "astr: %s\n", text);
+    OutputDebugStringA(line);
 }
 
 void reportFatalErrorAndExit(const char* message)

@@ -10,6 +10,11 @@ namespace {
 
 const char settingsKey[] = "Software\\Brightloom\\Astrelle";
 
+// The load's order, which differs from -init's.
+constexpr Setting loadOrder[settingCount] = {Setting::glFinish,  Setting::OpenGLInst, Setting::Resolution,
+                                             Setting::Music,     Setting::FixedSync,  Setting::Truecolor,
+                                             Setting::Deepdepth};
+
 }  // namespace
 
 int32_t readSetting(const char* name)
@@ -38,17 +43,20 @@ int writeSetting(const char* name, int32_t value)
 
 void writeDefaults()
 {
-    for (const SettingDefault& setting : settingDefaults)
-        writeSetting(setting.name, setting.value);
+    for (const SettingEntry& setting : settingTable)
+        writeSetting(setting.name, setting.defaultValue);
 }
 
 void loadSettings()
 {
-    settings.glFinish = readSetting("glFinish");
-    settings.OpenGLInst = readSetting("OpenGLInst");
-    settings.Resolution = readSetting("Resolution");
-    settings.Music = readSetting("Music");
-    settings.FixedSync = readSetting("FixedSync");
-    pixelFormatRequest.cColorBits = colorBitsFor(readSetting("Truecolor"));
-    pixelFormatRequest.cDepthBits = depthBitsFor(readSetting("Deepdepth"));
+    for (Setting setting : loadOrder) {
+        const SettingEntry& entry = settingEntry(setting);
+        const int32_t value = readSetting(entry.name);
+        if (entry.field)
+            settings.*entry.field = value;
+        else if (setting == Setting::Truecolor)
+            pixelFormatRequest.cColorBits = colorBitsFor(value);
+        else
+            pixelFormatRequest.cDepthBits = depthBitsFor(value);
+    }
 }

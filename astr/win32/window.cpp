@@ -13,10 +13,8 @@
 #include "../render/gl_state.h"
 #include "main_loop.h"
 #include "main_window.h"
-#include "palette.h"
 #include "pixel_format_request.h"
-
-HDC deviceContext;
+#include "wgl_context.h"
 
 namespace {
 
@@ -24,15 +22,12 @@ const char windowName[] = "Astrelle";  // class and title; also how a running in
 constexpr DWORD fullScreenStyle = WS_POPUP | WS_CLIPSIBLINGS;
 constexpr DWORD fullScreenExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW;
 constexpr WPARAM keyI = 0x49;
-constexpr int paletteMaxColorBits = 8;  // a logical palette for more would not fit its count
 // The display mode record as handed over: up to its dmReserved2, the fields
 // every version of the platform knows.
 constexpr WORD displayModeSize = offsetof(DEVMODEA, dmPanningWidth);
 static_assert(displayModeSize == 148, "the display mode record is handed over as 148 bytes");
 
 WNDCLASSA windowClass;
-HGLRC renderContext;
-HPALETTE palette;
 DEVMODEA displayMode;
 RECT windowRect;
 UINT screenSaverRunningPrevious;
@@ -121,40 +116,6 @@ void createFullScreenWindow()
     SetForegroundWindow(mainWindow);
 }
 
-// Builds and selects a palette when the chosen format needs one; answers
-// non-zero only when there is no memory for it.
-int setupPalette()
-{
-    const PIXELFORMATDESCRIPTOR& format = pixelFormatRequest;
-    if (!(format.dwFlags & PFD_NEED_PALETTE) && format.iPixelType != PFD_TYPE_COLORINDEX)
-        return 0;
-    if (format.cColorBits > paletteMaxColorBits)
-        return 0;  // no logical palette holds such a format's colours
-
-    const int count = 1 << format.cColorBits;
-    auto* record = static_cast<LOGPALETTE*>(
-        std::malloc(sizeof(LOGPALETTE) + (count - 1) * sizeof(PALETTEENTRY)));
-    if (!record)
-        return 1;
-    record->palVersion = 0x300;
-    record->palNumEntries = static_cast<WORD>(count);
-    GetSystemPaletteEntries(deviceContext, 0, count, record->palPalEntry);
-    for (int i = 0; i < count; ++i) {
-        PALETTEENTRY& entry = record->palPalEntry[i];
-        entry.peRed = paletteComponent(i, format.cRedBits, format.cRedShift);
-        entry.peGreen = paletteComponent(i, format.cGreenBits, format.cGreenShift);
-        entry.peBlue = paletteComponent(i, format.cBlueBits, format.cBlueShift);
-        entry.peFlags = 0;
-    }
-    palette = CreatePalette(record);
-    if (palette) {  // a palette that cannot be made is no failure
-        SelectPalette(deviceContext, palette, FALSE);
-        RealizePalette(deviceContext);
-    }
-    std::free(record);
-    return 0;
-}
-
 void onCreate(HWND window)
 {
     // Once: any program can send WM_CREATE again, and a second run would make
@@ -164,27 +125,7 @@ void onCreate(HWND window)
         return;
     created = true;
 
-    deviceContext = GetDC(window);
-    if (!deviceContext)
-        FatalError("Unable to create window.");
-
-    const int format = ChoosePixelFormat(deviceContext, &pixelFormatRequest);
-    if (format == 0)
-        FatalError("Unable to setup pixelformat.");
-    pixelFormatRequest = PIXELFORMATDESCRIPTOR{};
-    DescribePixelFormat(deviceContext, format, sizeof pixelFormatRequest, &pixelFormatRequest);
-    if (!SetPixelFormat(deviceContext, format, &pixelFormatRequest))
-        FatalError("Unable to setup pixelformat.");
-
-    if (setupPalette() != 0)
-        FatalError("Unable to setup palette.");
-    renderContext = wglCreateContext(deviceContext);
-    if (!renderContext)
-        FatalError("Unable to create an opengl rendercontext.");
-    if (!wglMakeCurrent(deviceContext, renderContext))
-        FatalError("Unable to make the rendercontext current.\r\n"
-                   "Possible another application is still using opengl...");
-
+    createGlContext(window);
     GetClientRect(window, &windowRect);
     if (setupGlState(windowRect.right - windowRect.left, windowRect.bottom - windowRect.top) != 0)
         FatalError("Unable to init opengl state.");
@@ -194,13 +135,6 @@ void onSize(HWND window)
 {
     GetClientRect(window, &windowRect);
     resizePicture(windowRect.right - windowRect.left, windowRect.bottom - windowRect.top);
-}
-
-void realizePalette()
-{
-    UnrealizeObject(palette);
-    SelectPalette(deviceContext, palette, FALSE);
-    RealizePalette(deviceContext);
 }
 
 // Puts the desktop back and lets the main loop end. Runs once, whether the
@@ -214,10 +148,7 @@ void tearDown()
     drawing = 0;
     running = 0;
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &screenSaverRunningPrevious, 0);
-    if (deviceContext)
-        wglMakeCurrent(deviceContext, nullptr);
-    if (renderContext)
-        wglDeleteContext(renderContext);
+    releaseGlContext();
     ChangeDisplaySettingsA(nullptr, 0);
     if (settings.OpenGLInst == 1)
         FreeLibrary(windowClass.hInstance);
@@ -287,12 +218,11 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             SendMessageA(mainWindow, WM_CLOSE, 0, 0);
         return 0;
     case WM_QUERYNEWPALETTE:
-        if (palette)
-            realizePalette();
+        realizeGlPalette();
         return 0;
     case WM_PALETTECHANGED:
-        if (palette && reinterpret_cast<HWND>(wParam) != window)
-            realizePalette();
+        if (reinterpret_cast<HWND>(wParam) != window)
+            realizeGlPalette();
         return 0;
     case WM_CLOSE:
         drawing = 0;

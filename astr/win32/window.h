@@ -1,11 +1,9 @@
 // The screensaver's one window in the drawing modes: the preview child in
-// the host's window or the full-screen pop-up, its device and rendering
-// contexts, the rules that end the run, and the teardown.
+// the host's window or the full-screen pop-up, the rules that end the run,
+// and the teardown.
 #pragma once
 
 #include <windows.h>
-
-extern HDC deviceContext;
 
 // Registers the class, makes the particle storage and creates the window
 // with its rendering context. Answers false, having changed nothing, when a

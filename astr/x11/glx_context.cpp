@@ -3,6 +3,7 @@
 #include <GL/glx.h>
 
 #include "../core/fatal_error.h"
+#include "../core/platform.h"
 #include "saver_window.h"
 
 namespace {

@@ -15,11 +15,10 @@
 #include "glx_context.h"
 #include "main_loop.h"
 #include "options.h"
+#include "platform_posix.h"
 #include "saver_window.h"
 
 namespace {
-
-constexpr int32_t precisionCalibrationFrames = 2048;
 
 void onContinue(int)
 {
@@ -30,12 +29,13 @@ void onContinue(int)
 void applyOptions(const Options& options)
 {
     runMode = Saver;
-    settings = Settings{};
+    settings = defaultSettings();
     settings.FixedSync = options.fixedSync ? 1 : 0;
     settings.glFinish = options.syncFrames ? 1 : 0;
     settings.Music = options.music ? 1 : 0;
     if (options.prec)
         calibrationFrames = precisionCalibrationFrames;
+    announcing = options.verbose;
 }
 
 }  // namespace

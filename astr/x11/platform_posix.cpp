@@ -7,10 +7,12 @@
 #include <ctime>
 #include <string>
 
+#include "platform_posix.h"
+
 #include "../core/platform.h"
-#include "../core/run_mode.h"
-#include "../core/settings.h"
 #include "background_sound.h"
+
+bool announcing;
 
 namespace {
 
@@ -63,11 +65,10 @@ void stopBackgroundSound()
     stopSoundLoop();
 }
 
-void calibrationEnded()
+void announceParticleCount(const char* text)
 {
-    setNormalPriority();
-    if (playsBackgroundSound(runMode, settings))
-        playBackgroundSound();
+    if (announcing)
+        std::fprintf(stderr, "astrelle: %s\n", text);
 }
 
 // One line on standard error, where hosts log what their savers say.

@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "../driver/swarm_colours.h"
+#include "swarm_colours.h"
 #include "gl_window_wgl.h"
 #include "registry.h"
 #include "ui_driver.h"

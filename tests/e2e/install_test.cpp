@@ -43,11 +43,11 @@ std::string installedSize()
     return std::to_string((bytes + 1023) / 1024) + " KB";
 }
 
-ui::RegistryValues defaultSettings()
+ui::RegistryValues defaultValues()
 {
     ui::RegistryValues values;
-    for (const SettingDefault& setting : settingDefaults)
-        values[setting.name] = ui::dwordValue(setting.value);
+    for (const SettingEntry& setting : settingTable)
+        values[setting.name] = ui::dwordValue(setting.defaultValue);
     return values;
 }
 
@@ -120,7 +120,7 @@ TEST(Install, IntoAPrefixThatHasNeverSeenThePackage)
         EXPECT_FALSE(copied.empty()) << name << " never reached " << system;
         EXPECT_TRUE(copied == fileBytes(package + "\\" + name)) << name << " differs from the package's";
     }
-    EXPECT_EQ(ui::readUserKey(settingsKey), defaultSettings());
+    EXPECT_EQ(ui::readUserKey(settingsKey), defaultValues());
 
     // As the host starts it: from the system folder, where the sound lies.
     ui::Program saver = ui::start("\"" + system + "\\astr.scr\" /s", system);

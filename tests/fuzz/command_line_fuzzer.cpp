@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const RunMode mode = parseCommandLine(line.data(), window);
     if (mode != Saver && mode != Config && mode != Preview && mode != Init)
         __builtin_trap();
-    if (calibrationFrames != defaultCalibrationFrames && calibrationFrames != 2048)
+    if (calibrationFrames != defaultCalibrationFrames && calibrationFrames != precisionCalibrationFrames)
         __builtin_trap();
     return 0;
 }

@@ -17,7 +17,7 @@
 #include "../../astr/render/frame_drawing.h"
 #include "../../astr/render/gl_state.h"
 #include "../../tools/headless_frame.h"
-#include "../driver/swarm_colours.h"
+#include "swarm_colours.h"
 #include "gl_window.h"
 
 namespace {
@@ -31,8 +31,8 @@ void setFixedSwarm()
     initSimulation(20261208);
     calibrationFrames = 0;
     particleCount = 4096;
-    runStats.fixedStepSeconds = 0.01f;
-    runStats.stepSeconds = 0.01f;
+    runStats.fixedStepSeconds = fixedStep;
+    runStats.stepSeconds = fixedStep;
     for (int frame = 0; frame < 300; ++frame)
         simulateFrame();
 }

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "../x11/x11_driver.h"
+#include "x11_driver.h"
 
 namespace {
 

@@ -8,6 +8,7 @@ uint64_t readPerformanceCounter()
 {
     const uint64_t now = fakePlatform.counter;
     fakePlatform.counter += fakePlatform.counterStep;
+    fakePlatform.effects.push_back("clock");
     return now;
 }
 
@@ -36,10 +37,19 @@ void playBackgroundSound()
     fakePlatform.effects.push_back("sound");
 }
 
-void calibrationEnded()
+void stopBackgroundSound()
 {
-    fakePlatform.counterAtCalibrationEnd = fakePlatform.counter;
-    fakePlatform.effects.push_back("calibration ended");
+    fakePlatform.effects.push_back("sound stopped");
+}
+
+void presentFrame()
+{
+    fakePlatform.effects.push_back("present");
+}
+
+void announceParticleCount(const char* text)
+{
+    fakePlatform.effects.push_back(std::string("announce ") + text);
 }
 
 void reportFatalErrorAndExit(const char* message)

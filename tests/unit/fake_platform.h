@@ -10,8 +10,9 @@ struct FakePlatform {
     uint64_t counterStep = 0;  // added to the counter after every read
     uint64_t frequency = 1000000;
     int64_t secondsSince1970 = 0;
-    uint64_t counterAtCalibrationEnd = 0;
-    std::vector<std::string> effects;  // "priority high", "priority normal", "sound", "calibration ended"
+    // In order: "clock" (a counter read), "priority high", "priority normal",
+    // "sound", "present", "announce <text>".
+    std::vector<std::string> effects;
 };
 
 extern FakePlatform fakePlatform;

@@ -10,8 +10,8 @@
 TEST(Settings, DefaultsAreWhatInitWritesInItsOrder)
 {
     std::vector<std::pair<std::string, int32_t>> written;
-    for (const SettingDefault& setting : settingDefaults)
-        written.emplace_back(setting.name, setting.value);
+    for (const SettingEntry& setting : settingTable)
+        written.emplace_back(setting.name, setting.defaultValue);
     const std::vector<std::pair<std::string, int32_t>> expected = {
         {"Music", 1},     {"Resolution", 0}, {"glFinish", 0},  {"OpenGLInst", 1},
         {"Truecolor", 0}, {"Deepdepth", 0},  {"FixedSync", 0},
@@ -20,6 +20,9 @@ TEST(Settings, DefaultsAreWhatInitWritesInItsOrder)
     for (const auto& [name, value] : expected)
         EXPECT_EQ(settingDefault(name.c_str()), value) << name;
     EXPECT_EQ(settingDefault("music"), 0) << "value names are matched exactly";
+    const Settings d = defaultSettings();
+    EXPECT_EQ((std::vector<int32_t>{d.Music, d.Resolution, d.glFinish, d.OpenGLInst, d.FixedSync}),
+              (std::vector<int32_t>{1, 0, 0, 1, 0}));
 }
 
 struct StoredCase {
@@ -44,7 +47,7 @@ TEST_P(StoredValue, GivesItsBitCountsAndControlsAndIsWrittenBackNormalised)
     EXPECT_FALSE(playsBackgroundSound(Preview, chosen) || playsBackgroundSound(Config, chosen));
     for (int s = 0; s < settingCount; ++s) {
         const SettingControls& controls = settingControls[s];
-        SCOPED_TRACE(controls.name);
+        SCOPED_TRACE(settingEntry(controls.setting).name);
         bool checked[maxButtonsPerSetting] = {};
         buttonsForStoredValue(controls, c.stored, checked);
         std::vector<bool> expected;
@@ -81,6 +84,6 @@ TEST(SettingControls, ARadioGroupWritesItsHighestSelectedChoice)
         if (controls.kind != RadioGroup)
             continue;
         for (const Case& c : cases)
-            EXPECT_EQ(valueForButtons(controls, c.checked), c.written) << controls.name;
+            EXPECT_EQ(valueForButtons(controls, c.checked), c.written) << settingEntry(controls.setting).name;
     }
 }

@@ -21,7 +21,7 @@ protected:
         fakePlatform = FakePlatform{};
         settings = Settings{};
         runStats = RunStats{};
-        runStats.fixedStepSeconds = 0.01f;
+        runStats.fixedStepSeconds = fixedStep;
         runMode = Saver;
         std::memset(keyDown, 0, sizeof keyDown);
         aspectX = aspectY = 1.0f;

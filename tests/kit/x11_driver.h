@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../driver/swarm_colours.h"
+#include "swarm_colours.h"
 
 namespace xd {
 

@@ -1,0 +1,40 @@
+#include "frame_loop.h"
+
+#include <GL/gl.h>
+
+#include "../core/frame_clock.h"
+#include "../core/particles.h"
+#include "../core/platform.h"
+#include "../core/settings.h"
+#include "frame_drawing.h"
+
+void primeBuffers()
+{
+    for (int i = 0; i < 2; ++i) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        presentFrame();
+        glFinish();
+        updateFrameTiming();
+    }
+}
+
+void startFrameLoop()
+{
+    setHighPriority();
+    primeBuffers();
+    runStats.fixedStepSeconds = fixedStep;
+    runStats.elapsedSeconds = 0.0f;
+}
+
+void drawOneFrame(void (*overlay)())
+{
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawFrame();
+    if (calibrationFrames == 0) {
+        if (overlay)
+            overlay();
+        presentFrame();
+    }
+    if (calibrationFrames != 0 || settings.glFinish != 0)
+        glFinish();
+}
