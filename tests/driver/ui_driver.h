@@ -17,8 +17,8 @@ namespace ui {
 
 constexpr DWORD defaultTimeoutMs = 20000;
 
-// Asks done at once and then every pollMs, until it says yes (true) or has
-// said no once timeoutMs was up (false).
+// Asks done at once and then every pollMs, until it says yes (true) or
+// timeoutMs is up (false).
 bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 20);
 
 // Handles the calling thread's waiting messages for about that long.
