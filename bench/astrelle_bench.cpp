@@ -52,10 +52,7 @@ struct BenchOptions {
     std::string program = ASTRELLE_PROGRAM;
 };
 
-double now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+using xd::now;
 
 // User and system time of a process, all its threads, in seconds.
 double cpuSeconds(pid_t pid)
@@ -132,13 +129,10 @@ ProgramRun runProgram(const BenchOptions& options, long delay)
     const double begin = now();
     xd::Program program = xd::start(
         options.program, {"--window-id", hex(window), "--verbose", "--delay", std::to_string(delay)});
-    while (!centreLit(window, options.width, options.height) && now() - begin < firstFrameTimeout &&
-           xd::running(program))
-        xd::sleepSeconds(0.005);
+    xd::waitUntil([&] { return centreLit(window, options.width, options.height) || !xd::running(program); },
+                  firstFrameTimeout, 0.005);
     run.firstFrameSeconds = now() - begin;
-    // The line comes right after the frame's swap.
-    for (int wait = 0; wait < 100 && std::sscanf(xd::errors(program).c_str(), "astrelle: %d", &run.count) != 1; ++wait)
-        xd::sleepSeconds(0.01);
+    xd::waitUntil([&] { return std::sscanf(xd::errors(program).c_str(), "astrelle: %d", &run.count) == 1; }, 1.0, 0.01);
 
     if (options.cpuSeconds > 0 && xd::running(program)) {
         xd::sleepSeconds(settleSeconds);

@@ -7,34 +7,56 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace ui {
+
+// wait.cpp: waiting on the programs.
+
+constexpr DWORD defaultTimeoutMs = 20000;
+
+// Asks done at once and then every pollMs, until it says yes (true) or
+// timeoutMs is up (false).
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 20);
+
+// Handles the calling thread's waiting messages for about that long.
+void pumpMessages(DWORD milliseconds);
+
+// process.cpp: the programs under test.
 
 struct Program {
     HANDLE process = nullptr;
     DWORD id = 0;
 };
 
-constexpr DWORD defaultTimeoutMs = 20000;
-
 // Starts commandLine in directory (the caller's own when empty).
 Program start(const std::string& commandLine, const std::string& directory = "");
+
+// The exit code, or STILL_ACTIVE when the program has not ended in time
+// (it is then killed).
+DWORD waitForExit(Program& program, DWORD timeoutMs = defaultTimeoutMs);
+
+// The program's working set in bytes.
+size_t workingSet(const Program& program);
+
+// windows.cpp: a program's windows, found and read.
 
 // The visible top-level window of the program with that class and caption,
 // or null when none shows up in time.
 HWND waitForWindow(const Program& program, const char* className, const char* caption,
                    DWORD timeoutMs = defaultTimeoutMs);
 
-// The exit code, or STILL_ACTIVE when the program has not ended in time
-// (it is then killed).
-DWORD waitForExit(Program& program, DWORD timeoutMs = defaultTimeoutMs);
-
 std::string windowText(HWND window);
 std::string itemText(HWND dialog, int id);
 std::string windowClass(HWND window);
 std::vector<HWND> children(HWND window);
+
+// The window that has the keyboard focus in the thread that owns window.
+HWND focusedWindow(HWND window);
+
+// message_box.cpp: message boxes, read as a person reads them.
 
 // A message box's text, and its buttons' texts with the mnemonic marks
 // taken out.
@@ -46,8 +68,14 @@ std::vector<std::string> messageBoxButtons(HWND box);
 // none, MB_ICONMASK when it shows some other picture.
 UINT messageBoxIcon(HWND box);
 
+// pixels.cpp: what the screen shows.
+
 // The screen's pixels inside rect, top row first, as 0x00RRGGBB.
 std::vector<uint32_t> screenPixels(const RECT& rect);
+
+// What draw puts into a fresh bitmap of the area's size, read as screenPixels
+// reads the screen.
+std::vector<uint32_t> drawnPixels(const RECT& area, const std::function<void(HDC)>& draw);
 
 // Waits, while the program runs, until the window shows anything but black
 // on the screen: for a saver, its first presented frame, since calibration
@@ -58,8 +86,23 @@ bool waitForPicture(const Program& program, HWND window, DWORD timeoutMs);
 // that has changed after that long.
 bool pictureMoves(HWND window, DWORD milliseconds);
 
-// The program's working set in bytes.
-size_t workingSet(const Program& program);
+// input.cpp: what reaches a window from outside: a person's presses, clicks and
+// keys, and what other programs hand it.
+
+// Presses the button of that id the way a click does.
+void pressButton(HWND dialog, int id);
+
+// A left click of the mouse in the middle of the window, through the system's
+// input queue: it reaches whatever lies there, and a disabled control takes
+// nothing from it.
+void click(HWND window);
+
+// A key press and release sent to the focused window of window's thread, as
+// the keyboard would deliver it (the dialog manager sees it first).
+void pressKey(HWND window, WORD virtualKey);
+
+// Alt and a key, as the system-menu keyboard interface receives it.
+void pressAltKey(HWND window, WORD virtualKey);
 
 // How any program on the desktop can hand a window a message: sent, waiting
 // for the answer, or posted to the window's queue.
@@ -85,23 +128,7 @@ bool deliver(HWND window, const std::vector<Message>& messages);
 // before activation comes back.
 std::vector<Message> strayMessages();
 
-// Presses the button of that id the way a click does.
-void pressButton(HWND dialog, int id);
-
-// A left click of the mouse in the middle of the window, through the system's
-// input queue: it reaches whatever lies there, and a disabled control takes
-// nothing from it.
-void click(HWND window);
-
-// The window that has the keyboard focus in the thread that owns window.
-HWND focusedWindow(HWND window);
-
-// A key press and release sent to the focused window of window's thread, as
-// the keyboard would deliver it (the dialog manager sees it first).
-void pressKey(HWND window, WORD virtualKey);
-
-// Alt and a key, as the system-menu keyboard interface receives it.
-void pressAltKey(HWND window, WORD virtualKey);
+// files.cpp: files and folders.
 
 // A new, empty folder in the temp folder, its name starting with prefix.
 std::string makeScratchFolder(const std::string& prefix);
@@ -117,8 +144,5 @@ std::string readTextFile(const std::string& path);
 
 // The Windows form of a path of the host (Wine's Z: drive).
 std::string windowsPath(const std::string& hostPath);
-
-// Handles the calling thread's waiting messages for about that long.
-void pumpMessages(DWORD milliseconds);
 
 }  // namespace ui

@@ -64,12 +64,7 @@ Shown shownSettings(HWND dialog)
 // Clicks take their way through the input queue: wait for them to land.
 bool showsWithin(HWND dialog, const Shown& expected, DWORD milliseconds = 5000)
 {
-    for (const DWORD begin = GetTickCount(); shownSettings(dialog) != expected;) {
-        if (GetTickCount() - begin > milliseconds)
-            return false;
-        ui::pumpMessages(20);
-    }
-    return true;
+    return ui::waitUntil([&] { return shownSettings(dialog) == expected; }, milliseconds);
 }
 
 // The key after OK: the seven settings, each a REG_DWORD.
@@ -216,16 +211,17 @@ namespace {
 // dialog itself, or null when none shows up in time.
 HWND waitForBox(const ui::Program& program, HWND dialog)
 {
-    for (const DWORD begin = GetTickCount(); GetTickCount() - begin < ui::defaultTimeoutMs;) {
-        for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, dialogClass, "Astrelle")) != nullptr;) {
+    HWND box = nullptr;
+    ui::waitUntil([&] {
+        while ((box = FindWindowExA(nullptr, box, dialogClass, "Astrelle")) != nullptr) {
             DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == program.id && window != dialog && IsWindowVisible(window))
-                return window;
+            GetWindowThreadProcessId(box, &owner);
+            if (owner == program.id && box != dialog && IsWindowVisible(box))
+                return true;
         }
-        ui::pumpMessages(20);
-    }
-    return nullptr;
+        return false;
+    }, ui::defaultTimeoutMs);
+    return box;
 }
 
 struct FailureCase {
@@ -266,8 +262,7 @@ TEST_P(AstrConfigFailure, ShowsSevenBoxesOneAfterEachWriteThenCloses)
         EXPECT_EQ(ui::messageBoxButtons(box), std::vector<std::string>{"OK"});
         EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
         ui::pressButton(box, IDOK);
-        for (const DWORD begin = GetTickCount(); IsWindow(box) && GetTickCount() - begin < ui::defaultTimeoutMs;)
-            ui::pumpMessages(20);
+        ui::waitUntil([&] { return !IsWindow(box); }, ui::defaultTimeoutMs);
 
         std::string before = c.beforeEachBox;
         const size_t name = before.find("%s");

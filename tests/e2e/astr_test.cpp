@@ -115,13 +115,10 @@ HCURSOR cursorSetBy(HWND window)
 
 HWND saverChildOf(HWND host, DWORD timeoutMs = ui::defaultTimeoutMs)
 {
-    const DWORD begin = GetTickCount();
-    do {
-        if (HWND child = FindWindowExA(host, nullptr, windowName, windowName))
-            return child;
-        ui::pumpMessages(20);
-    } while (GetTickCount() - begin < timeoutMs);
-    return nullptr;
+    HWND child = nullptr;
+    ui::waitUntil([&] { return (child = FindWindowExA(host, nullptr, windowName, windowName)) != nullptr; },
+                  timeoutMs);
+    return child;
 }
 
 class Astr : public ::testing::Test {
@@ -166,14 +163,10 @@ protected:
     // Waits until the test build has logged the line; false if it never does.
     bool waitForLogLine(const std::string& line, DWORD timeoutMs = calibrationTimeoutMs)
     {
-        const DWORD begin = GetTickCount();
-        do {
+        return ui::waitUntil([&] {
             const std::vector<std::string> logged = logLines();
-            if (std::find(logged.begin(), logged.end(), line) != logged.end())
-                return true;
-            ui::pumpMessages(100);
-        } while (GetTickCount() - begin < timeoutMs);
-        return false;
+            return std::find(logged.begin(), logged.end(), line) != logged.end();
+        }, timeoutMs, 100);
     }
 
     std::deque<ui::Program> started;
@@ -244,12 +237,10 @@ void expectTheSwarmAroundItsGlowIn(HWND window)
     GetWindowRect(window, &rect);
     const size_t area = static_cast<size_t>(rect.right - rect.left) * (rect.bottom - rect.top);
     ColourCounts shown;
-    const DWORD begin = GetTickCount();
-    do {
-        ui::pumpMessages(250);
+    EXPECT_TRUE(ui::waitUntil([&] {
         shown = countColours(ui::screenPixels(rect));
-    } while (!showsTheSwarmAroundItsGlow(shown, area) && GetTickCount() - begin < glowTimeoutMs);
-    EXPECT_TRUE(showsTheSwarmAroundItsGlow(shown, area))
+        return showsTheSwarmAroundItsGlow(shown, area);
+    }, glowTimeoutMs, 250))
         << shown.black << " black, " << shown.orangeRed << " orange-red and " << shown.blueGreen
         << " blue-green pixels of " << area;
 }
@@ -375,18 +366,18 @@ bool glChildWindowsReachTheScreen()
     HostWindow host = createHost(64, 48, false);
     WglWindow probe = openWglWindow("probe", 64, 48, host.window);
     EXPECT_NE(probe.context, nullptr);
-    bool shown = false;
-    const DWORD begin = GetTickCount();
-    while (probe.context && !shown && GetTickCount() - begin < probeTimeoutMs) {
-        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        SwapBuffers(probe.dc);
-        ui::pumpMessages(100);
+    // Draws after each look, for the next look, a poll later, to find on the screen.
+    const bool shown = probe.context && ui::waitUntil([&] {
         RECT rect;
         GetWindowRect(probe.window, &rect);
         const std::vector<uint32_t> pixels = ui::screenPixels(rect);
-        shown = static_cast<size_t>(std::count(pixels.begin(), pixels.end(), 0x00FF00u)) > pixels.size() / 2;
-    }
+        if (static_cast<size_t>(std::count(pixels.begin(), pixels.end(), 0x00FF00u)) > pixels.size() / 2)
+            return true;
+        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        SwapBuffers(probe.dc);
+        return false;
+    }, probeTimeoutMs, 100);
     closeWglWindow(probe);
     DestroyWindow(host.window);
     return shown;
@@ -542,12 +533,11 @@ TEST_P(AstrCalibration, FirstPresentedFrameEndsCalibration)
     ui::Program& program = startFaulty(c.switches);
     HWND window = findSaverWindow(program);
     ASSERT_NE(window, nullptr);
-    const DWORD begin = GetTickCount();
     std::vector<std::string> presented;
-    do {
-        ui::pumpMessages(200);
+    ui::waitUntil([&] {
         presented = linesStartingWith(logLines(), "SwapBuffers");
-    } while (presented.size() < 3 && GetTickCount() - begin < 2 * calibrationTimeoutMs);
+        return presented.size() >= 3;
+    }, 2 * calibrationTimeoutMs, 200);
     // A few frames more, with their waits for the pipeline when asked for.
     if (c.glFinish != 0)
         EXPECT_TRUE(waitForLogLine("glFinish after frame " + std::to_string(c.frames + 2)));

@@ -83,12 +83,7 @@ protected:
 
     bool installedWithin(DWORD milliseconds) const
     {
-        for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-            if (installed())
-                return true;
-            Sleep(100);
-        }
-        return installed();
+        return ui::waitUntil([this] { return installed(); }, milliseconds, 100);
     }
 
     std::string folder;
@@ -170,7 +165,7 @@ TEST_P(SepriaLeave, EndsWithoutInstallingOrNotifying)
     EXPECT_LT(ui::workingSet(program), before + (size_t{2} << 20));
     GetParam().leave(dialog);
     EXPECT_EQ(ui::waitForExit(program, 5000), 0u);
-    Sleep(1000);  // an installer, had one been started, would have copied by now
+    ui::pumpMessages(1000);  // an installer, had one been started, would have copied by now
     EXPECT_FALSE(installed());
 }
 

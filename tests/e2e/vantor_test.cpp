@@ -103,14 +103,13 @@ HWND startAndWatch(ui::Program& program, bool& probeEverVisible, const std::stri
 {
     program = ui::start("\"" + exe + "\"");
     probeEverVisible = false;
-    for (DWORD begin = GetTickCount(); GetTickCount() - begin < ui::defaultTimeoutMs;) {
+    HWND dialog = nullptr;
+    ui::waitUntil([&] {
         if (HWND probe = findProbeWindow(program))
             probeEverVisible |= IsWindowVisible(probe) || (GetWindowLongPtrA(probe, GWL_STYLE) & WS_VISIBLE);
-        if (HWND dialog = ui::waitForWindow(program, "#32770", dialogCaption, 0))
-            return dialog;
-        ui::pumpMessages(5);
-    }
-    return nullptr;
+        return (dialog = ui::waitForWindow(program, "#32770", dialogCaption, 0)) != nullptr;
+    }, ui::defaultTimeoutMs, 5);
+    return dialog;
 }
 
 }  // namespace

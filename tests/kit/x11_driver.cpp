@@ -24,11 +24,6 @@ namespace {
 Display* display;
 pid_t server;
 
-double now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 void stopServer()
 {
     if (server > 0) {
@@ -76,11 +71,8 @@ Display* startServer(int width, int height, bool anyUser)
     for (int attempt = 0; attempt < 3 && !display; ++attempt) {
         const int number = launchServer(width, height, anyUser);
         const std::string name = ":" + std::to_string(number);
-        for (int wait = 0; number >= 0 && wait < 50 && !display; ++wait) {
-            display = XOpenDisplay(name.c_str());
-            if (!display)
-                sleepSeconds(0.1);
-        }
+        if (number >= 0)
+            waitUntil([&] { return (display = XOpenDisplay(name.c_str())) != nullptr; }, 5.0, 0.1);
         if (display)
             setenv("DISPLAY", name.c_str(), 1);
         else
@@ -154,18 +146,10 @@ End waitForEnd(Program& program, double timeout)
     End end;
     const double begin = now();
     int status = 0;
-    while (true) {
-        const pid_t got = waitpid(program.pid, &status, WNOHANG);
-        if (got == program.pid) {
-            end.ended = true;
-            break;
-        }
-        if (now() - begin > timeout) {
-            kill(program.pid, SIGKILL);
-            waitpid(program.pid, &status, 0);
-            break;
-        }
-        sleepSeconds(0.01);
+    end.ended = waitUntil([&] { return waitpid(program.pid, &status, WNOHANG) == program.pid; }, timeout, 0.01);
+    if (!end.ended) {
+        kill(program.pid, SIGKILL);
+        waitpid(program.pid, &status, 0);
     }
     end.seconds = now() - begin;
     if (WIFEXITED(status))
@@ -212,11 +196,10 @@ void resize(Window window, int width, int height)
 
 Window waitForWindowNamed(const char* name, double timeout)
 {
-    const double begin = now();
-    do {
+    Window found = 0;
+    waitUntil([&] {
         Window root, parent, *children = nullptr;
         unsigned count = 0;
-        Window found = 0;
         XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
         for (unsigned i = 0; i < count && !found; ++i) {
             char* title = nullptr;
@@ -229,11 +212,9 @@ Window waitForWindowNamed(const char* name, double timeout)
         }
         if (children)
             XFree(children);
-        if (found)
-            return found;
-        sleepSeconds(0.05);
-    } while (now() - begin < timeout);
-    return 0;
+        return found != 0;
+    }, timeout);
+    return found;
 }
 
 namespace {
@@ -267,15 +248,12 @@ std::vector<uint32_t> pixels(Window window)
 
 ColourCounts waitForSwarm(Window window, double timeout)
 {
-    const double begin = now();
     ColourCounts shown;
-    do {
+    waitUntil([&] {
         const std::vector<uint32_t> seen = pixels(window);
         shown = countColours(seen);
-        if (!seen.empty() && showsTheSwarmAroundItsGlow(shown, seen.size()))
-            break;
-        sleepSeconds(0.25);
-    } while (now() - begin < timeout);
+        return !seen.empty() && showsTheSwarmAroundItsGlow(shown, seen.size());
+    }, timeout, 0.25);
     return shown;
 }
 
@@ -311,6 +289,22 @@ void askToClose(Window window)
 void sleepSeconds(double seconds)
 {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+double now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+bool waitUntil(const std::function<bool()>& done, double timeout, double poll)
+{
+    const double begin = now();
+    while (!done()) {
+        if (now() - begin >= timeout)
+            return false;
+        sleepSeconds(poll);
+    }
+    return true;
 }
 
 }  // namespace xd

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,5 +66,10 @@ void pressKey(Window window, unsigned long keysym);
 void askToClose(Window window);
 
 void sleepSeconds(double seconds);
+// Seconds on a clock that only goes forward.
+double now();
+// Asks done at once and then every poll seconds, until it answers true (then
+// true) or timeout seconds have passed (then false).
+bool waitUntil(const std::function<bool()>& done, double timeout = defaultTimeout, double poll = 0.05);
 
 }  // namespace xd

@@ -119,14 +119,11 @@ TEST_P(AstrelleHostWindow, DrawsThereFollowsItsSizeAndDiesBySigterm)
     // GL's viewport grows from the window's lower left corner: the picture
     // reaches the top rows only when it follows the new size.
     xd::resize(host, 640, 700);
-    size_t aboveOldHeight = 0;
-    for (int look = 0; look < 40 && aboveOldHeight == 0; ++look) {
-        xd::sleepSeconds(0.25);
-        const std::vector<uint32_t> seen = xd::pixels(host);
-        ASSERT_EQ(seen.size(), 640u * 700u);
-        aboveOldHeight = countColours({seen.begin(), seen.begin() + 640 * (700 - 360)}).orangeRed;
-    }
-    EXPECT_GT(aboveOldHeight, 0u);
+    std::vector<uint32_t> seen;
+    EXPECT_TRUE(xd::waitUntil([&] {
+        seen = xd::pixels(host);
+        return seen.size() == 640u * 700u && countColours({seen.begin(), seen.begin() + 640 * (700 - 360)}).orangeRed > 0;
+    }, 10.0, 0.25)) << "the picture did not grow to the new size: " << seen.size() << " pixels";
 
     kill(program.pid, SIGTERM);
     const xd::End end = xd::waitForEnd(program, promptly);

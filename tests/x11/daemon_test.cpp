@@ -33,10 +33,7 @@ constexpr size_t cyclesSeen = 2;
 constexpr int cycleSeconds = 5;  // the daemon allows 2 at least
 const char* const ordinaryUser = "astrelle-test";
 
-double now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+using xd::now;
 
 std::string readFile(const std::string& path)
 {
@@ -118,10 +115,7 @@ protected:
             return;
         if (xd::running(daemon)) {
             run({"xscreensaver-command", "-exit"});
-            const double asked = now();
-            while (xd::running(daemon) && now() - asked < 10.0)
-                xd::sleepSeconds(0.05);
-            if (xd::running(daemon))
+            if (!xd::waitUntil([&] { return !xd::running(daemon); }, 10.0))
                 kill(daemon.pid, SIGTERM);  // runuser hands it on to the daemon
             xd::waitForEnd(daemon, 5.0);
         }
@@ -193,10 +187,7 @@ protected:
 
     bool waitForLog(const std::string& text)
     {
-        const double begin = now();
-        while (readFile(log).find(text) == std::string::npos && now() - begin < starting)
-            xd::sleepSeconds(0.05);
-        return readFile(log).find(text) != std::string::npos;
+        return xd::waitUntil([&] { return readFile(log).find(text) != std::string::npos; }, starting);
     }
 
     std::string user;  // empty: the test's own, itself an ordinary user
@@ -213,8 +204,7 @@ TEST_F(XScreenSaverHost, RunsCyclesAndEndsAstrelleCleanly)
 {
     daemon = start({"xscreensaver", "--no-splash", "--log", log});
     const double begin = now();
-    while (run({"xscreensaver-command", "-version"}).exitCode != 0 && now() - begin < starting)
-        xd::sleepSeconds(0.2);
+    xd::waitUntil([&] { return run({"xscreensaver-command", "-version"}).exitCode == 0; }, starting, 0.2);
     ASSERT_EQ(run({"xscreensaver-command", "-activate"}).exitCode, 0);
     ASSERT_TRUE(waitForLog("forked \"" + program + " --root\" in pid")) << "the daemon did not start " << program;
 
@@ -224,14 +214,13 @@ TEST_F(XScreenSaverHost, RunsCyclesAndEndsAstrelleCleanly)
     std::vector<std::string> ended;
     std::set<std::string> killed;
     const double cyclesBegin = now();
-    do {
-        xd::sleepSeconds(0.05);
+    xd::waitUntil([&] {
         const std::string text = readFile(log);
         ended = matches(text, exited);
         const std::vector<std::string> kills = matches(text, R"(killing pid (\d+) \()");
         killed = {kills.begin(), kills.end()};
-    } while ((ended.size() < cyclesSeen || killed != std::set<std::string>(ended.begin(), ended.end())) &&
-             now() - cyclesBegin < starting + cyclesSeen * cycleSeconds);
+        return ended.size() >= cyclesSeen && killed == std::set<std::string>(ended.begin(), ended.end());
+    }, starting + cyclesSeen * cycleSeconds);
     EXPECT_GE(ended.size(), cyclesSeen);
     EXPECT_EQ(killed, std::set<std::string>(ended.begin(), ended.end())) << "each end the daemon asked for";
 
@@ -246,8 +235,7 @@ TEST_F(XScreenSaverHost, RunsCyclesAndEndsAstrelleCleanly)
     const double unblanking = now();
     ASSERT_EQ(run({"xscreensaver-command", "-deactivate"}).exitCode, 0);
     const double asked = now() - unblanking;
-    while (!processesOf(uid, program).empty() && now() - unblanking < asked + promptly)
-        xd::sleepSeconds(0.01);
+    xd::waitUntil([&] { return processesOf(uid, program).empty(); }, asked + promptly - (now() - unblanking), 0.01);
     EXPECT_TRUE(processesOf(uid, program).empty()) << "astrelle still runs " << promptly << " s after unblanking";
     std::cout << "astrelle was gone " << now() - unblanking << " s after the command to unblank (which took " << asked
               << " s), after " << ended.size() << " cycles\n";
