@@ -8,6 +8,9 @@
 #include "../core/settings.h"
 #include "frame_drawing.h"
 
+namespace {
+
+// What the host shows before the swarm, each frame measured by the clock.
 void primeBuffers()
 {
     for (int i = 0; i < 2; ++i) {
@@ -17,6 +20,8 @@ void primeBuffers()
         updateFrameTiming();
     }
 }
+
+}  // namespace
 
 void startFrameLoop()
 {
