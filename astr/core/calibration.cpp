@@ -18,19 +18,7 @@ constexpr double rebirthRadiusSquared = 0.00002;
 constexpr double rebirthAngleScale = 0.00001;
 constexpr uint32_t rebirthAngleSteps = 628308;  // angles from 0 to a little under 2 pi
 
-void scaleParticleCount()
-{
-    // Where the cost is proportional to the count, this halves the
-    // logarithmic error of the frame time every frame.
-    const float ratio = static_cast<float>(std::sqrt(double{runStats.fixedStepSeconds} / runStats.frameSeconds));
-    const double n = double{ratio} * particleCount;
-    if (!(n <= poolSize))  // NaN too
-        particleCount = poolSize;
-    else if (n < smallestParticleCount)
-        particleCount = smallestParticleCount;
-    else
-        particleCount = static_cast<int32_t>(n);
-}
+bool countKnown;  // calibrateTo: the calibration's one frame keeps the count
 
 float rebirthAngle()
 {
@@ -67,6 +55,7 @@ void announceCalibration()
 
 void endCalibration()
 {
+    countKnown = false;
     attractor = Attractor{};
 
     void* resized = std::realloc(particleBuffer, static_cast<size_t>(particleCount) * sizeof(Particle));
@@ -89,10 +78,36 @@ void endCalibration()
 
 }  // namespace
 
+int32_t scaledParticleCount(int32_t count, float frameSeconds)
+{
+    // Where the cost is proportional to the count, this halves the
+    // logarithmic error of the frame time every frame.
+    const float ratio = static_cast<float>(std::sqrt(double{runStats.fixedStepSeconds} / frameSeconds));
+    const double n = double{ratio} * count;
+    if (!(n <= poolSize))  // NaN too
+        return poolSize;
+    if (n < smallestParticleCount)
+        return smallestParticleCount;
+    return static_cast<int32_t>(n);
+}
+
 void calibrationStep()
 {
-    scaleParticleCount();
+    if (!countKnown)
+        particleCount = scaledParticleCount(particleCount, runStats.frameSeconds);
     if (--calibrationFrames != 0)
         return;
     endCalibration();
+}
+
+void calibrateTo(int32_t count)
+{
+    particleCount = count < smallestParticleCount ? smallestParticleCount : count > poolSize ? poolSize : count;
+    calibrationFrames = 1;
+    countKnown = true;
+}
+
+int32_t refinedParticleCount(int32_t estimate, int32_t drawnCount, float frameSeconds)
+{
+    return scaledParticleCount(estimate, static_cast<float>(double{frameSeconds} * estimate / drawnCount));
 }

@@ -43,3 +43,16 @@ void drawOneFrame(void (*overlay)())
     if (calibrationFrames != 0 || settings.glFinish != 0)
         glFinish();
 }
+
+float drawMeasuredFrame(void (*overlay)())
+{
+    const uint64_t start = readPerformanceCounter();
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawFrame();
+    glFinish();
+    const uint32_t ticks = static_cast<uint32_t>(readPerformanceCounter() - start);
+    if (overlay)
+        overlay();
+    presentFrame();
+    return static_cast<float>(ticks * double{runStats.secondsPerTick});
+}

@@ -13,3 +13,8 @@ void startFrameLoop();
 // measured in full, and never shown; with the glFinish setting every frame
 // is finished. overlay, when given, draws over a frame before it is presented.
 void drawOneFrame(void (*overlay)() = nullptr);
+
+// A frame once calibration is over, measured as a calibration frame is: it
+// is drawn and finished, and then presented. Answers the seconds from its
+// clearing to the end of its drawing.
+float drawMeasuredFrame(void (*overlay)() = nullptr);

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "../core/frame_clock.h"
 #include "../core/particles.h"
@@ -12,6 +13,7 @@
 #include "../core/run_mode.h"
 #include "../core/settings.h"
 #include "../render/gl_state.h"
+#include "count_memory.h"
 #include "glx_context.h"
 #include "main_loop.h"
 #include "options.h"
@@ -43,8 +45,18 @@ void applyOptions(const Options& options)
 int main(int argc, char** argv)
 {
     Options options;
-    if (!parseOptions(argc, argv, options)) {
-        std::fputs(usageText, stderr);
+    std::string problem;
+    switch (parseOptions(argc, argv, options, problem)) {
+    case Parsed::run:
+        break;
+    case Parsed::help:
+        std::fputs(usageText, stdout);
+        return 0;
+    case Parsed::version:
+        std::printf("astrelle %s\n", ASTRELLE_VERSION);
+        return 0;
+    case Parsed::refused:
+        std::fprintf(stderr, "astrelle: %s\n%s", problem.c_str(), usageText);
         return 1;
     }
     applyOptions(options);
@@ -59,6 +71,7 @@ int main(int argc, char** argv)
     createGlContext();
     setupGlState(runStats.windowWidth, runStats.windowHeight);
     resizePicture(runStats.windowWidth, runStats.windowHeight);
+    chooseStart(options);
 
     runMainLoop(options);
 

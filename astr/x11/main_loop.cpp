@@ -5,6 +5,7 @@
 #include "../core/frame_clock.h"
 #include "../core/particles.h"
 #include "../render/frame_loop.h"
+#include "count_memory.h"
 #include "fps_overlay.h"
 #include "saver_window.h"
 
@@ -37,12 +38,17 @@ void noteResumed()
 
 void runMainLoop(const Options& options)
 {
+    void (*const overlay)() = options.fps ? drawFpsOverlay : nullptr;
     startFrameLoop();
     while (running == 1) {
         handlePendingEvents();
         if (running != 1)
             break;
-        drawOneFrame(options.fps ? drawFpsOverlay : nullptr);
+        if (measuringFrames())
+            noteMeasuredFrame(drawMeasuredFrame(overlay));
+        else
+            drawOneFrame(overlay);
+        noteFrameDrawn();
         // The delay leaves the machine to others; calibration measures frames without it.
         if (calibrationFrames == 0 && options.delayMicroseconds > 0)
             waitForEvents(options.delayMicroseconds);

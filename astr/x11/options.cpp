@@ -5,16 +5,21 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../core/particles.h"
+
 const char usageText[] =
     "usage: astrelle [--root | --window | --window-id ID] [--delay MICROSECONDS]\n"
-    "                [--fixed-sync] [--sync-frames] [--prec] [--music] [--fps | --no-fps]\n"
+    "                [--count N] [--prec | --recalibrate] [--fixed-sync] [--sync-frames]\n"
+    "                [--music] [--fps | --no-fps] [--verbose] [--help] [--version]\n"
     "                [--display DISPLAY] [--geometry WxH+X+Y] [--visual V] [--install | --noinstall]\n"
-    "                [--mono] [--verbose]\n"
-    "Every switch may be written with one dash or two.\n";
+    "                [--mono]\n"
+    "Every switch may be written with one dash or two. --count 0, the default,\n"
+    "fits the number of particles to the machine, and the count found is\n"
+    "remembered in $XDG_CACHE_HOME/astrelle/ for the next start.\n";
 
 namespace {
 
-enum class Value { none, text, windowId, delay };
+enum class Value { none, text, windowId, delay, count, help, version };
 
 struct Switch {
     const char* name;  // without its dashes
@@ -31,13 +36,17 @@ constexpr Switch switches[] = {
     {"window", Value::none, &Options::root, false},
     {"window-id", Value::windowId},
     {"delay", Value::delay},
+    {"count", Value::count},
     {"fixed-sync", Value::none, &Options::fixedSync},
     {"sync-frames", Value::none, &Options::syncFrames},
     {"prec", Value::none, &Options::prec},
+    {"recalibrate", Value::none, &Options::recalibrate},
     {"music", Value::none, &Options::music},
     {"fps", Value::none, &Options::fps},
     {"no-fps", Value::none, &Options::fps, false},
     {"verbose", Value::none, &Options::verbose},
+    {"help", Value::help},
+    {"version", Value::version},
     {"display", Value::text, nullptr, true, &Options::display},
     {"geometry", Value::text, nullptr, true, &Options::geometry},
     {"visual", Value::text},
@@ -57,17 +66,50 @@ const Switch* findSwitch(const char* argument)
     return nullptr;
 }
 
-bool parseDelay(const char* text, long& microseconds)
+// Digits only, no sign or blank, up to highest.
+bool parseWhole(const char* text, long highest, long& value)
 {
     if (*text < '0' || *text > '9')
         return false;
     char* end;
     errno = 0;
-    const long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || errno != 0 || value > Options::longestDelayMicroseconds)
+    const long parsed = std::strtol(text, &end, 10);
+    if (*end != '\0' || errno != 0 || parsed > highest)
         return false;
-    microseconds = value;
+    value = parsed;
     return true;
+}
+
+// What a value switch takes; false, with the problem, for anything else.
+bool takeValue(const Switch& s, const char* value, Options& options, std::string& problem)
+{
+    long number = 0;
+    switch (s.value) {
+    case Value::text:
+        if (s.text)
+            options.*(s.text) = value;
+        return true;
+    case Value::windowId:
+        options.windowIdGiven = parseWindowId(value, options.windowId);
+        if (options.windowIdGiven)
+            return true;
+        problem = "is not a window id (0x... or decimal, not 0)";
+        return false;
+    case Value::delay:
+        if (parseWhole(value, Options::longestDelayMicroseconds, options.delayMicroseconds))
+            return true;
+        problem = "is not a whole number from 0 to " + std::to_string(Options::longestDelayMicroseconds);
+        return false;
+    case Value::count:
+        if (parseWhole(value, poolSize, number) && number != 1) {
+            options.count = static_cast<int32_t>(number);
+            return true;
+        }
+        problem = "is not 0 or a whole number from 2 to " + std::to_string(poolSize);
+        return false;
+    default:
+        return true;
+    }
 }
 
 }  // namespace
@@ -87,38 +129,32 @@ bool parseWindowId(const char* text, unsigned long& id)
     return true;
 }
 
-bool parseOptions(int argc, const char* const* argv, Options& options)
+Parsed parseOptions(int argc, const char* const* argv, Options& options, std::string& problem)
 {
     for (int i = 1; i < argc; ++i) {
         const Switch* s = findSwitch(argv[i]);
-        if (!s)
-            return false;
+        if (!s) {
+            problem = std::string("unknown option \"") + argv[i] + "\"";
+            return Parsed::refused;
+        }
+        if (s->value == Value::help)
+            return Parsed::help;
+        if (s->value == Value::version)
+            return Parsed::version;
         if (s->flag)
             options.*(s->flag) = s->to;
         if (s->value == Value::none)
             continue;
-        if (++i >= argc)
-            return false;
-        const char* value = argv[i];
-        switch (s->value) {
-        case Value::text:
-            if (s->text)
-                options.*(s->text) = value;
-            break;
-        case Value::windowId:
-            if (!parseWindowId(value, options.windowId))
-                return false;
-            options.windowIdGiven = true;
-            break;
-        case Value::delay:
-            if (!parseDelay(value, options.delayMicroseconds))
-                return false;
-            break;
-        case Value::none:
-            break;
+        if (++i >= argc) {
+            problem = std::string(argv[i - 1]) + " needs a value";
+            return Parsed::refused;
+        }
+        if (!takeValue(*s, argv[i], options, problem)) {
+            problem = std::string(argv[i - 1]) + ": \"" + argv[i] + "\" " + problem;
+            return Parsed::refused;
         }
     }
-    return true;
+    return Parsed::run;
 }
 
 WindowChoice chooseWindow(const Options& options, const char* xscreensaverWindow)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 enum class WindowSource {
     own,          // a window of the saver's own (no window switch)
@@ -17,7 +18,9 @@ struct Options {
     unsigned long windowId = 0;
     bool fixedSync = false;   // step the swarm by 0.01 s a frame
     bool syncFrames = false;  // glFinish after every frame
-    bool prec = false;        // calibrate over 2048 frames
+    bool prec = false;        // calibrate over 2048 frames, unseen, whatever was remembered
+    bool recalibrate = false; // calibrate unseen, whatever was remembered
+    int32_t count = 0;        // particles to draw without calibrating; 0: fit them to the machine
     bool music = false;       // loop astr.wav
     bool fps = false;         // frame rate and particle count in a corner
     bool verbose = false;     // the calibrated count on standard error
@@ -31,9 +34,16 @@ struct Options {
 
 extern const char usageText[];
 
-// Reads argv[1] to argv[argc - 1]; answers false for an unknown switch, a
-// missing value or a value out of range.
-bool parseOptions(int argc, const char* const* argv, Options& options);
+enum class Parsed {
+    run,
+    help,     // --help: the usage, and nothing else
+    version,  // --version
+    refused,  // an unknown switch, a missing value or a value out of range
+};
+
+// Reads argv[1] to argv[argc - 1]. What it refuses, problem names, as
+// "--delay: \"-5\" is not a whole number from 0 to 10000000".
+Parsed parseOptions(int argc, const char* const* argv, Options& options, std::string& problem);
 
 // A window id as hosts write it: hexadecimal with 0x, or decimal. Answers
 // false for anything else, 0, or a number beyond 32 bits.

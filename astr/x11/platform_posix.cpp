@@ -13,6 +13,7 @@
 #include "background_sound.h"
 
 bool announcing;
+const char* announcedStart = "calibrated";
 
 namespace {
 
@@ -68,7 +69,7 @@ void stopBackgroundSound()
 void announceParticleCount(const char* text)
 {
     if (announcing)
-        std::fprintf(stderr, "astrelle: %s\n", text);
+        std::fprintf(stderr, "astrelle: %s (%s)\n", text, announcedStart);
 }
 
 // One line on standard error, where hosts log what their savers say.

@@ -1,5 +1,7 @@
-// What the POSIX platform definitions take from the command line.
+// What the POSIX platform definitions take from the rest of astrelle.
 #pragma once
 
-// --verbose: the count calibration found, on standard error.
+// --verbose: the count the start came by, on standard error.
 extern bool announcing;
+// How it came by it: "calibrated", "remembered", "given by --count".
+extern const char* announcedStart;

@@ -203,10 +203,13 @@ void handle(XEvent& event)
     case KeyRelease:
         onKey(event.xkey, false);
         break;
-    case ConfigureNotify:
-        if (event.xconfigure.window == saverWindow)
-            resizePicture(event.xconfigure.width, event.xconfigure.height);
+    case ConfigureNotify: {
+        // Any client can send one with any size: the server says what it is.
+        XWindowAttributes attributes;
+        if (event.xconfigure.window == saverWindow && XGetWindowAttributes(display, saverWindow, &attributes))
+            resizePicture(attributes.width, attributes.height);
         break;
+    }
     case DestroyNotify:
         if (event.xdestroywindow.window == saverWindow)
             windowGone = true;

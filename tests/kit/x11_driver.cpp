@@ -118,6 +118,7 @@ Program start(const std::string& path, const std::vector<std::string>& arguments
     static int started;
     Program program;
     program.errorsFile = errorsFolder() + "/" + std::to_string(++started) + ".err";
+    program.outputFile = errorsFolder() + "/" + std::to_string(started) + ".out";
     XSync(display, False);  // the program must see the test's windows as they are now
     program.pid = fork();
     if (program.pid == 0) {
@@ -129,8 +130,8 @@ Program start(const std::string& path, const std::vector<std::string>& arguments
             else
                 setenv(name.c_str(), value.c_str(), 1);
         }
-        const int errorsFd = open(program.errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(errorsFd, 2);
+        dup2(open(program.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        dup2(open(program.errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         std::vector<char*> argv{const_cast<char*>(path.c_str())};
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -167,6 +168,12 @@ bool running(const Program& program)
     siginfo_t info{};
     return program.pid > 0 && waitid(P_PID, static_cast<id_t>(program.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
            info.si_pid == 0;
+}
+
+std::string output(const Program& program)
+{
+    std::ifstream file(program.outputFile);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 std::string errors(const Program& program)
@@ -283,6 +290,17 @@ void askToClose(Window window)
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+}
+
+void sendConfigureNotify(Window window, int width, int height)
+{
+    XEvent event{};
+    event.xconfigure.type = ConfigureNotify;
+    event.xconfigure.event = event.xconfigure.window = window;
+    event.xconfigure.width = width;
+    event.xconfigure.height = height;
+    XSendEvent(display, window, False, StructureNotifyMask, &event);
     XSync(display, False);
 }
 

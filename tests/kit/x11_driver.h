@@ -29,6 +29,7 @@ pid_t serverProcess();
 struct Program {
     pid_t pid = 0;
     std::string errorsFile;  // its standard error
+    std::string outputFile;  // its standard output
 };
 
 // Starts the program with those arguments; environment entries NAME=VALUE
@@ -46,6 +47,7 @@ struct End {
 End waitForEnd(Program& program, double timeout = defaultTimeout);
 bool running(const Program& program);
 std::string errors(const Program& program);
+std::string output(const Program& program);
 
 // A mapped top-level window of the test's own, with the default visual.
 Window makeWindow(int width, int height);
@@ -64,6 +66,8 @@ ColourCounts waitForSwarm(Window window, double timeout = defaultTimeout);
 void pressKey(Window window, unsigned long keysym);
 // The window manager's close, as a window manager asks for it.
 void askToClose(Window window);
+// A ConfigureNotify of that size, as any client can send one.
+void sendConfigureNotify(Window window, int width, int height);
 
 void sleepSeconds(double seconds);
 // Seconds on a clock that only goes forward.

@@ -159,3 +159,22 @@ TEST_F(SimTest, DefaultCalibrationEndsInsideFrame256WhichMovesTheRebornSwarm)
         EXPECT_FLOAT_EQ(p.z, moved[i].z) << i;
     }
 }
+
+// A start that knows its count: one frame ends calibration at it, unscaled,
+// and a calibration after it scales again. While the swarm then shows, the
+// rule refines an estimate as if each frame had been drawn at it.
+TEST_F(SimTest, AKnownCountEndsCalibrationInOneFrameUnscaled)
+{
+    initSimulation(1);
+    runStats.frameSeconds = 1.0f;  // would shrink any count the rule scales
+    calibrateTo(500);
+    ASSERT_EQ(calibrationFrames, 1);
+    calibrationStep();
+    EXPECT_EQ(particleCount, 500);
+    EXPECT_EQ(fakePlatform.effects.back(), "announce 500 particles in 0 x 0");
+    calibrationFrames = 2;
+    calibrationStep();
+    EXPECT_EQ(particleCount, 50);
+    EXPECT_EQ(refinedParticleCount(1000, 1000, 0.02f), 707);
+    EXPECT_EQ(refinedParticleCount(2000, 1000, 0.005f), 2000);
+}

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -47,7 +49,17 @@ double changeBetween(const std::vector<uint32_t>& a, const std::vector<uint32_t>
 
 class Astrelle : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_NE(xd::startServer(), nullptr) << "no Xvfb"; }
+    // Every start remembers its count in a cache of the tests' own.
+    static void SetUpTestSuite()
+    {
+        ASSERT_NE(xd::startServer(), nullptr) << "no Xvfb";
+        char folder[] = "/tmp/astrelle-cache-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        cacheFolder = folder;
+        setenv("XDG_CACHE_HOME", folder, 1);
+    }
+
+    static void TearDownTestSuite() { std::filesystem::remove_all(cacheFolder); }
 
     void TearDown() override
     {
@@ -56,6 +68,7 @@ protected:
     }
 
     xd::Program program;
+    static inline std::string cacheFolder;
 };
 
 struct OwnEndCase {
@@ -122,7 +135,8 @@ TEST_P(AstrelleHostWindow, DrawsThereFollowsItsSizeAndDiesBySigterm)
     std::vector<uint32_t> seen;
     EXPECT_TRUE(xd::waitUntil([&] {
         seen = xd::pixels(host);
-        return seen.size() == 640u * 700u && countColours({seen.begin(), seen.begin() + 640 * (700 - 360)}).orangeRed > 0;
+        return seen.size() == 640u * 700u &&
+               countColours({seen.begin(), seen.begin() + 640 * (700 - 360)}).orangeRed > 0;
     }, 10.0, 0.25)) << "the picture did not grow to the new size: " << seen.size() << " pixels";
 
     kill(program.pid, SIGTERM);
@@ -184,7 +198,8 @@ struct RefusalCase {
     const char* name;
     std::vector<std::string> arguments;
     std::vector<std::string> environment;
-    const char* says;  // the start of its one line on standard error
+    const char* says;  // its first line on standard error
+    bool usage;        // the usage follows that line
 };
 
 class AstrelleRefuses : public Astrelle, public ::testing::WithParamInterface<RefusalCase> {};
@@ -197,18 +212,109 @@ TEST_P(AstrelleRefuses, SaysWhyAndExitsOne)
     const xd::End end = xd::waitForEnd(program, 5.0);
     EXPECT_EQ(end.exitCode, 1);
     const std::string said = xd::errors(program);
-    EXPECT_EQ(said.rfind(c.says, 0), 0u) << said;
-    if (said.rfind("usage:", 0) != 0) {
-        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-    }
+    EXPECT_EQ(said.substr(0, said.find('\n')), c.says) << said;
+    EXPECT_EQ(said.find("\nusage: astrelle") == said.find('\n'), c.usage) << said;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Starts, AstrelleRefuses,
-    ::testing::Values(RefusalCase{"UnknownOption", {"--frobnicate"}, {}, "usage: astrelle"},
-                      RefusalCase{"BadDelay", {"-delay", "-5"}, {}, "usage: astrelle"},
-                      RefusalCase{"NoDisplay", {}, {"DISPLAY=:9999"}, "astrelle: Unable to open display \":9999\"."},
-                      RefusalCase{"NoSuchWindow", {"--window-id", "0x7ffffff"}, {}, "astrelle: Unable to find window"}),
+    ::testing::Values(
+        RefusalCase{"UnknownOption", {"--frobnicate"}, {}, "astrelle: unknown option \"--frobnicate\"", true},
+        RefusalCase{"BadCount", {"--count", "1"}, {},
+                    "astrelle: --count: \"1\" is not 0 or a whole number from 2 to 32768", true},
+        RefusalCase{"NoDisplay", {}, {"DISPLAY=:9999"}, "astrelle: Unable to open display \":9999\".", false},
+        RefusalCase{"NoSuchWindow", {"--window-id", "0x7ffffff"}, {}, "astrelle: Unable to find window 0x7ffffff.",
+                    false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --help and --version answer on standard output and end well.
+TEST_F(Astrelle, AnswersHelpAndVersion)
+{
+    for (const char* asked : {"--help", "-version"}) {
+        program = xd::start(astrelle, {asked});
+        EXPECT_EQ(xd::waitForEnd(program, 5.0).exitCode, 0);
+        EXPECT_EQ(xd::output(program).rfind(asked[1] == '-' ? "usage: astrelle" : "astrelle 1.", 0), 0u);
+        EXPECT_EQ(xd::errors(program), "");
+    }
+}
+
+// Sizes any client can send in a ConfigureNotify of its own: the picture
+// follows the window's real size and stays.
+TEST_F(Astrelle, KeepsItsPictureThroughForgedResizes)
+{
+    const Window host = xd::makeWindow(480, 360);
+    program = xd::start(astrelle, {"--window-id", hex(host)});
+    ASSERT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host), 480 * 360)) << xd::errors(program);
+    for (const auto& [width, height] : {std::pair{0, 0}, std::pair{65535, 1}})
+        xd::sendConfigureNotify(host, width, height);
+    xd::sleepSeconds(0.5);
+    EXPECT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host, 0), 480 * 360));
+    XDestroyWindow(xd::connection(), host);
+}
+
+struct StartCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    const char* cache;    // what $XDG_CACHE_HOME/astrelle/counts holds before; "file": a file holds its folder's place
+    const char* how;      // how the start came by its count, as --verbose says it
+    int count;            // the count it says, 0 for any
+    const char* problem;  // the start of the one further line --verbose says, or ""
+};
+
+class AstrelleStarts : public Astrelle, public ::testing::WithParamInterface<StartCase> {};
+
+// A first start calibrates and remembers at once what it found; the next
+// start draws no unseen frame: it shows the swarm at that count and says so.
+// A bad file or a cache it cannot write gives an ordinary first start.
+TEST_P(AstrelleStarts, ComesByItsCountAndShowsTheSwarm)
+{
+    const StartCase& c = GetParam();
+    char folder[] = "/tmp/astrelle-cache-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string cache = std::string(folder) + (std::string(c.cache) == "file" ? "/file/under" : "");
+    if (std::string(c.cache) == "file")
+        std::ofstream(std::string(folder) + "/file") << "a file where the folder should be";
+    else if (*c.cache) {
+        std::filesystem::create_directories(cache + "/astrelle");
+        std::ofstream(cache + "/astrelle/counts") << c.cache;
+    }
+    const Window host = xd::makeWindow(320, 240);
+    std::vector<std::string> arguments = {"--window-id", hex(host), "--verbose"};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    int count = c.count;
+    for (const char* how : {c.how, "remembered"}) {
+        XClearWindow(xd::connection(), host);  // the last start's picture goes
+        program = xd::start(astrelle, arguments, {"XDG_CACHE_HOME=" + cache, "MESA_SHADER_CACHE_DISABLE=true"});
+        EXPECT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host), 320 * 240)) << xd::errors(program);
+        const size_t lines = *c.problem ? 2 : 1;
+        xd::waitUntil([&] {
+            const std::string said = xd::errors(program);
+            return std::count(said.begin(), said.end(), '\n') >= static_cast<long>(lines);
+        });
+        const std::string said = xd::errors(program);
+        const std::string line = " particles in 320 x 240 (" + std::string(how) + ")\n";
+        int saidCount = 0;
+        EXPECT_EQ(std::sscanf(said.c_str(), "astrelle: %d", &saidCount), 1) << said;
+        EXPECT_EQ(said.find(line), said.find(' ', 10)) << said;
+        EXPECT_TRUE(count == 0 || saidCount == count) << said;  // a warm start draws the count remembered
+        EXPECT_EQ(said.substr(said.find('\n') + 1).rfind(c.problem, 0), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), static_cast<long>(lines)) << said;
+        kill(program.pid, SIGTERM);
+        xd::waitForEnd(program);
+        if (*c.problem || std::string(c.how) != "calibrated")
+            break;  // nothing remembered: the next start would be the same
+        count = saidCount;
+    }
+    XDestroyWindow(xd::connection(), host);
+    std::filesystem::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Caches, AstrelleStarts,
+    ::testing::Values(StartCase{"FirstThenWarm", {}, "", "calibrated", 0, ""},
+                      StartCase{"Garbage", {}, "astrelle counts 1\n\x01\x02 garbage\n12", "calibrated", 0, ""},
+                      StartCase{"Unwritable", {}, "file", "calibrated", 0, "astrelle: cannot remember the count in "},
+                      StartCase{"Counted", {"--count", "500"}, "", "given by --count", 500, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,0 +1,23 @@
+// How a start of astrelle comes by its particle count, and what it keeps of
+// it for the next start. A start either is given its count (--count), finds
+// one remembered for this GL renderer, version and window size (a warm
+// start: no unseen frames), or calibrates unseen (a first start, --prec,
+// --recalibrate). A calibration's count is remembered as soon as it is
+// found; a warm start measures its first shown frames as calibration does,
+// and remembers the count they lead to, for the start after it.
+#pragma once
+
+#include "options.h"
+
+// Needs the GL context current and the window's size in the run figures.
+void chooseStart(const Options& options);
+
+// Whether the next frame is one that a warm start measures.
+bool measuringFrames();
+
+// The drawing time of a measured frame; after the last one the count it
+// leads to is remembered.
+void noteMeasuredFrame(float seconds);
+
+// After every frame: the count a calibration has just found is remembered.
+void noteFrameDrawn();
