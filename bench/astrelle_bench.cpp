@@ -1,27 +1,31 @@
-// How close astrelle's calibration comes to what the machine can draw, how
-// long it takes to show its first frame, and what it costs while it runs.
+// How close astrelle's count comes to what the machine can draw, how long
+// it takes to show its first frame on a first start and on a warm one, and
+// what it costs while it runs.
 //
 // On an Xvfb of its own, with black windows of the bench's own of the
-// screen's size, each round runs at each delay, one after the other:
-// - astrelle --window-id on such a window: the count it calibrated to (its
-//   --verbose line); the time from its start to its first presented frame,
-//   seen from outside as the glow lighting the window's centre (the window
-//   stays black until then: the two frames that prime the buffers are
-//   cleared ones, and the calibration frames are never shown); then, from a
-//   second after that frame, its CPU time and the X server's over a while,
-//   as shares of one core; then SIGTERM;
+// screen's size and a cache folder of its own, emptied each round, each
+// round runs one after the other:
+// - astrelle --window-id on such a window, a first start: the count it
+//   calibrated to (its --verbose line) and the time from its start to its
+//   first presented frame, seen from outside as the glow lighting the
+//   window's centre (the window stays black until then: the two frames that
+//   prime the buffers are cleared ones, and the calibration frames are never
+//   shown); then SIGTERM;
 // - this program with --bare: the bare calibration loop (bare_calibration.h)
 //   in a process of its own on a fresh window, with GLX and the window's
 //   visual as astrelle uses them; it answers its count and how long its
-//   calibration frames took.
-// The delay changes nothing before the first frame, so every pair counts
-// for the counts and the first frame.
+//   calibration frames took;
+// - astrelle again, a warm start: the time to its first frame; then, from a
+//   second after that frame, its CPU time and the X server's over a while,
+//   as shares of one core; then it is left to measure its first shown frames
+//   and to remember the count they lead to, which is read from the cache.
 //
 //   build/native/bench/astrelle_bench [--rounds N] [--cpu-seconds S] [--size WxH]
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,26 +34,28 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <map>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "x11_driver.h"
+#include "../astr/x11/count_cache.h"
 #include "bare_calibration.h"
+#include "x11_driver.h"
 
 namespace {
 
-const long delays[] = {0, 10000, 20000, 30000};  // microseconds between frames
-constexpr double firstFrameTimeout = 60.0;       // seconds
-constexpr double settleSeconds = 1.0;            // after the first frame, before CPU time is counted
+constexpr double firstFrameTimeout = 60.0;  // seconds
+constexpr double settleSeconds = 1.0;       // after the first frame, before CPU time is counted
+constexpr double rememberTimeout = 60.0;    // for a warm start to remember what its shown frames found
 
 struct BenchOptions {
-    int rounds = 3;
+    int rounds = 5;
     double cpuSeconds = 10.0;
     int width = 1920;
     int height = 1080;
     std::string program = ASTRELLE_PROGRAM;
+    std::string cache;  // the bench's own XDG_CACHE_HOME
 };
 
 using xd::now;
@@ -120,21 +126,33 @@ struct ProgramRun {
     double firstFrameSeconds = 0;
     double programShare = 0;  // of one core
     double serverShare = 0;
+    int remembered = 0;       // what a warm start's shown frames led to
 };
 
-ProgramRun runProgram(const BenchOptions& options, long delay)
+// When the cache's file was last written; 0 when there is none.
+long long writtenAt(const std::string& path)
+{
+    struct stat file;
+    return stat(path.c_str(), &file) == 0 ? file.st_mtim.tv_sec * 1000000000LL + file.st_mtim.tv_nsec : 0;
+}
+
+// One start of astrelle at its default delay; a warm one is measured while it
+// runs and left to remember the count its shown frames lead to.
+ProgramRun runProgram(const BenchOptions& options, bool warm)
 {
     ProgramRun run;
+    const std::string counts = countFilePath(options.cache.c_str(), nullptr);
+    const long long before = writtenAt(counts);
     const Window window = blackWindow(options.width, options.height);
     const double begin = now();
-    xd::Program program = xd::start(
-        options.program, {"--window-id", hex(window), "--verbose", "--delay", std::to_string(delay)});
+    xd::Program program = xd::start(options.program, {"--window-id", hex(window), "--verbose"},
+                                    {"XDG_CACHE_HOME=" + options.cache});
     xd::waitUntil([&] { return centreLit(window, options.width, options.height) || !xd::running(program); },
                   firstFrameTimeout, 0.005);
     run.firstFrameSeconds = now() - begin;
     xd::waitUntil([&] { return std::sscanf(xd::errors(program).c_str(), "astrelle: %d", &run.count) == 1; }, 1.0, 0.01);
 
-    if (options.cpuSeconds > 0 && xd::running(program)) {
+    if (warm && options.cpuSeconds > 0 && xd::running(program)) {
         xd::sleepSeconds(settleSeconds);
         const pid_t server = xd::serverProcess();
         const double programBefore = cpuSeconds(program.pid), serverBefore = cpuSeconds(server);
@@ -144,9 +162,15 @@ ProgramRun runProgram(const BenchOptions& options, long delay)
         run.programShare = (cpuSeconds(program.pid) - programBefore) / took;
         run.serverShare = (cpuSeconds(server) - serverBefore) / took;
     }
+    if (warm && xd::waitUntil([&] { return writtenAt(counts) != before; }, rememberTimeout, 0.1)) {
+        std::string problem;
+        const std::vector<RememberedCount> entries = readCounts(counts, problem);
+        run.remembered = entries.empty() ? 0 : entries.front().count;
+    }
     kill(program.pid, SIGTERM);
     xd::waitForEnd(program);
     unlink(program.errorsFile.c_str());
+    unlink(program.outputFile.c_str());
     XDestroyWindow(xd::connection(), window);
     XSync(xd::connection(), False);
     return run;
@@ -183,6 +207,9 @@ void presentFrame()
 {
     glXSwapBuffers(bareDisplay, bareWindow);
 }
+
+// The bare loop never ends its calibration, and tells nothing.
+void announceParticleCount(const char*) {}
 
 namespace {
 
@@ -263,46 +290,55 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "astrelle_bench: no Xvfb\n");
         return 1;
     }
+    char cache[] = "/tmp/astrelle-bench-XXXXXX";
+    if (!mkdtemp(cache))
+        return 1;
+    options.cache = cache;
 
     std::printf("Xvfb %d x %d, %ld cores, load average %s\n", options.width, options.height,
                 sysconf(_SC_NPROCESSORS_ONLN), loadAverage().c_str());
-    std::printf("round  delay us  count: astrelle  bare  first frame  bare frames  CPU: astrelle  X server\n");
-    std::vector<double> counts, firstFrames, bareCounts, bareSeconds;
-    std::map<long, std::vector<double>> programShares, serverShares, totalShares;
-    for (int round = 1; round <= options.rounds; ++round)
-        for (long delay : delays) {
-            const ProgramRun run = runProgram(options, delay);
-            const BareCalibration bare = runBare(options);
-            std::printf("%5d  %8ld  %15d  %4d  %9.3f s  %9.3f s", round, delay, run.count, static_cast<int>(bare.count),
-                        run.firstFrameSeconds, bare.seconds);
-            if (options.cpuSeconds > 0)
-                std::printf("  %12.1f%%  %7.1f%%", 100 * run.programShare, 100 * run.serverShare);
-            std::printf("\n");
-            std::fflush(stdout);
-            counts.push_back(run.count);
-            firstFrames.push_back(run.firstFrameSeconds);
-            bareCounts.push_back(bare.count);
-            bareSeconds.push_back(bare.seconds);
-            programShares[delay].push_back(run.programShare);
-            serverShares[delay].push_back(run.serverShare);
-            totalShares[delay].push_back(run.programShare + run.serverShare);
-        }
+    std::printf("round  first start: count  first frame   bare: count  frames   ratio"
+                "   warm start: first frame  remembers  of first   CPU: astrelle  X server\n");
+    std::vector<double> counts, firstFrames, bareCounts, bareSeconds, ratios, warmFrames, remembered, kept,
+        programShares, serverShares;
+    for (int round = 1; round <= options.rounds; ++round) {
+        std::filesystem::remove_all(options.cache + "/astrelle");
+        const ProgramRun first = runProgram(options, false);
+        const BareCalibration bare = runBare(options);
+        const ProgramRun warm = runProgram(options, true);
+        const double ratio = bare.count > 0 ? static_cast<double>(first.count) / bare.count : 0;
+        const double share = first.count > 0 ? static_cast<double>(warm.remembered) / first.count : 0;
+        std::printf("%5d  %18d  %9.3f s  %11d  %5.3f s  %5.2f   %21.3f s  %9d  %8.2f   %12.1f%%  %7.1f%%\n", round,
+                    first.count, first.firstFrameSeconds, static_cast<int>(bare.count), bare.seconds, ratio,
+                    warm.firstFrameSeconds, warm.remembered, share, 100 * warm.programShare, 100 * warm.serverShare);
+        std::fflush(stdout);
+        counts.push_back(first.count);
+        firstFrames.push_back(first.firstFrameSeconds);
+        bareCounts.push_back(bare.count);
+        bareSeconds.push_back(bare.seconds);
+        ratios.push_back(ratio);
+        warmFrames.push_back(warm.firstFrameSeconds);
+        remembered.push_back(warm.remembered);
+        kept.push_back(share);
+        programShares.push_back(warm.programShare);
+        serverShares.push_back(warm.serverShare);
+    }
+    std::filesystem::remove_all(options.cache);
 
     // Each calibration lands a few per cent either way of where the machine
     // stands: the medians over the rounds are what compare.
-    const double ratio = median(bareCounts) > 0 ? median(counts) / median(bareCounts) : 0;
     std::printf("\nmedians (lowest-highest) over %d rounds, load average now %s\n", options.rounds,
                 loadAverage().c_str());
-    std::printf("count: astrelle %s, bare %s, ratio %.3f\n", spread(counts, 1, "%.0f (%.0f-%.0f)").c_str(),
-                spread(bareCounts, 1, "%.0f (%.0f-%.0f)").c_str(), ratio);
-    std::printf("first frame %s s; bare calibration frames %s s; beyond them %.3f s\n",
-                spread(firstFrames, 1, "%.3f (%.3f-%.3f)").c_str(), spread(bareSeconds, 1, "%.3f (%.3f-%.3f)").c_str(),
-                median(firstFrames) - median(bareSeconds));
+    std::printf("count: astrelle %s, bare %s; ratio in a round %s\n", spread(counts, 1, "%.0f (%.0f-%.0f)").c_str(),
+                spread(bareCounts, 1, "%.0f (%.0f-%.0f)").c_str(), spread(ratios, 1, "%.2f (%.2f-%.2f)").c_str());
+    std::printf("first frame: first start %s s, warm start %s s; bare calibration frames %s s\n",
+                spread(firstFrames, 1, "%.3f (%.3f-%.3f)").c_str(), spread(warmFrames, 1, "%.3f (%.3f-%.3f)").c_str(),
+                spread(bareSeconds, 1, "%.3f (%.3f-%.3f)").c_str());
+    std::printf("warm start remembers %s, of the first start's count %s\n",
+                spread(remembered, 1, "%.0f (%.0f-%.0f)").c_str(), spread(kept, 1, "%.2f (%.2f-%.2f)").c_str());
     if (options.cpuSeconds > 0)
-        for (long delay : delays)
-            std::printf("delay %5ld us: CPU of one core: astrelle %s, X server %s, both %s\n", delay,
-                        spread(programShares[delay], 100, "%.0f%% (%.0f-%.0f)").c_str(),
-                        spread(serverShares[delay], 100, "%.0f%% (%.0f-%.0f)").c_str(),
-                        spread(totalShares[delay], 100, "%.0f%% (%.0f-%.0f)").c_str());
+        std::printf("CPU of one core at the default delay: astrelle %s, X server %s\n",
+                    spread(programShares, 100, "%.0f%% (%.0f-%.0f)").c_str(),
+                    spread(serverShares, 100, "%.0f%% (%.0f-%.0f)").c_str());
     return 0;
 }

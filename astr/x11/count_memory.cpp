@@ -8,20 +8,21 @@
 #include "../core/calibration.h"
 #include "../core/frame_clock.h"
 #include "../core/particles.h"
+#include "../core/platform.h"
 #include "count_cache.h"
-#include "platform_posix.h"
 
 namespace {
 
 enum class Start { calibrated, remembered, counted };
+const char* const startNames[] = {"calibrated", "remembered", "given by --count"};
 
 constexpr int measuredFrames = defaultCalibrationFrames;
 
+bool announcing;  // --verbose
 Start start = Start::calibrated;
 CountKey key;
 std::string path;
 bool precise;
-bool remembered;  // this start's count is in the file, or needs not be
 int framesMeasured;
 int32_t estimate;
 bool told;
@@ -44,7 +45,6 @@ std::string glText(GLenum name)
 // Read again just before, so that what another start wrote meanwhile stays.
 void remember(int32_t count, bool foundPrecisely)
 {
-    remembered = true;
     if (path.empty())
         return;
     std::string problem;
@@ -58,10 +58,9 @@ void remember(int32_t count, bool foundPrecisely)
 
 void chooseStart(const Options& options)
 {
+    announcing = options.verbose;
     if (options.count != 0) {
         start = Start::counted;
-        announcedStart = "given by --count";
-        remembered = true;
         calibrateTo(options.count);
         return;
     }
@@ -80,7 +79,6 @@ void chooseStart(const Options& options)
     if (!found)
         return;
     start = Start::remembered;
-    announcedStart = "remembered";
     estimate = found->count;
     calibrateTo(found->count);
 }
@@ -97,8 +95,13 @@ void noteMeasuredFrame(float seconds)
         remember(estimate, false);
 }
 
-void noteFrameDrawn()
+// The moment a start has its count, in the frame that ends calibration: a
+// calibrated count is remembered at once, since a host may end the saver any
+// moment after.
+void announceParticleCount(const char* text)
 {
-    if (start == Start::calibrated && calibrationFrames == 0 && !remembered)
+    if (announcing)
+        std::fprintf(stderr, "astrelle: %s (%s)\n", text, startNames[static_cast<int>(start)]);
+    if (start == Start::calibrated)
         remember(particleCount, precise);
 }

@@ -17,7 +17,6 @@
 #include "glx_context.h"
 #include "main_loop.h"
 #include "options.h"
-#include "platform_posix.h"
 #include "saver_window.h"
 
 namespace {
@@ -37,7 +36,6 @@ void applyOptions(const Options& options)
     settings.Music = options.music ? 1 : 0;
     if (options.prec)
         calibrationFrames = precisionCalibrationFrames;
-    announcing = options.verbose;
 }
 
 }  // namespace

@@ -48,7 +48,6 @@ void runMainLoop(const Options& options)
             noteMeasuredFrame(drawMeasuredFrame(overlay));
         else
             drawOneFrame(overlay);
-        noteFrameDrawn();
         // The delay leaves the machine to others; calibration measures frames without it.
         if (calibrationFrames == 0 && options.delayMicroseconds > 0)
             waitForEvents(options.delayMicroseconds);

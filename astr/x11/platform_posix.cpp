@@ -7,13 +7,8 @@
 #include <ctime>
 #include <string>
 
-#include "platform_posix.h"
-
 #include "../core/platform.h"
 #include "background_sound.h"
-
-bool announcing;
-const char* announcedStart = "calibrated";
 
 namespace {
 
@@ -64,12 +59,6 @@ void playBackgroundSound()
 void stopBackgroundSound()
 {
     stopSoundLoop();
-}
-
-void announceParticleCount(const char* text)
-{
-    if (announcing)
-        std::fprintf(stderr, "astrelle: %s (%s)\n", text, announcedStart);
 }
 
 // One line on standard error, where hosts log what their savers say.
