@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "../../astr/render/frame_arrays.h"
 #include "../../astr/render/frame_drawing.h"
 #include "../../astr/render/gl_state.h"
 #include "fake_gl.h"
@@ -15,6 +16,7 @@ namespace {
 constexpr GLuint glowName = 7, particleName = 9;
 constexpr float notANumber = std::numeric_limits<float>::quiet_NaN();
 constexpr float infinity = std::numeric_limits<float>::infinity();
+const float cornerTexCoords[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
 
 struct Square {
     GLuint texture;
@@ -34,7 +36,6 @@ struct Frame {
 
 Frame recordedFrame()
 {
-    static const float texCoords[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
     const std::vector<GlCall>& calls = fakeGl.calls;
     const GlCall none{"(end of the recording)", {}};
     size_t at = 0;
@@ -62,7 +63,7 @@ Frame recordedFrame()
         for (int corner = 0; corner < 4; ++corner) {
             const GlCall& texCoord = next();
             const GlCall& vertex = next();
-            if (!(texCoord == GlCall{"glTexCoord2fv", {texCoords[corner][0], texCoords[corner][1]}}) ||
+            if (!(texCoord == GlCall{"glTexCoord2fv", {cornerTexCoords[corner][0], cornerTexCoords[corner][1]}}) ||
                 vertex.name != "glVertex2f") {
                 ADD_FAILURE() << "corner " << corner + 1 << " of square " << frame.squares.size() << ": " << texCoord
                               << ", " << vertex;
@@ -288,3 +289,120 @@ const BadCase badCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, BadState, ::testing::ValuesIn(badCases),
                          [](const ::testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
+
+// The arrays' recording read back as squares. Each draw call must send
+// GL_TRIANGLES, every square as the two triangles of GL_POLYGON's fan over
+// its four corners, each corner with the texture coordinates of its place
+// and the square's one colour; between draw calls only binds and the arrays'
+// own state.
+Frame arraysFrame()
+{
+    static const int fan[6] = {0, 1, 2, 0, 2, 3};
+    Frame frame;
+    GLuint texture = 0;
+    size_t draws = 0;
+    for (const GlCall& call : fakeGl.calls) {
+        if (call.name == "glBindTexture") {
+            texture = static_cast<GLuint>(call.args.at(1));
+            frame.binds.push_back(texture);
+        } else if (call.name == "glDrawElements") {
+            EXPECT_EQ(call.args.at(0), GL_TRIANGLES);
+            const std::vector<DrawnVertex>& drawn = fakeGl.drawnVertices.at(draws++);
+            for (size_t at = 0; at + 6 <= drawn.size(); at += 6) {
+                Square square{texture, true, {}, {}};
+                std::array<bool, 4> placed{};
+                for (int k = 0; k < 6; ++k) {
+                    const DrawnVertex& v = drawn[at + k];
+                    const int c = fan[k];
+                    const std::vector<float> texCoord(cornerTexCoords[c], cornerTexCoords[c] + 2);
+                    if (v.position.size() != 2 || v.texCoord != texCoord || v.color.size() != 4 ||
+                        v.color != drawn[at].color || (placed[c] && square.corners[c][0] != v.position[0]) ||
+                        (placed[c] && square.corners[c][1] != v.position[1])) {
+                        ADD_FAILURE() << "vertex " << k << " of square " << frame.squares.size() << " is no corner "
+                                      << c + 1 << " of it";
+                        return frame;
+                    }
+                    square.corners[c] = {v.position[0], v.position[1]};
+                    placed[c] = true;
+                }
+                std::copy(drawn[at].color.begin(), drawn[at].color.end(), square.color.begin());
+                frame.squares.push_back(square);
+            }
+            EXPECT_EQ(drawn.size() % 6, 0u);
+        } else if (call.name.find("ClientState") == std::string::npos &&
+                   call.name.find("Pointer") == std::string::npos) {
+            ADD_FAILURE() << call << " among the arrays' calls";
+        }
+    }
+    return frame;
+}
+
+// Small swarms drawn both ways from the same state, after a first frame in
+// which every particle was seen.
+struct ArraysCase {
+    const char* name;
+    int32_t count;
+    int32_t unseen;  // a particle taken out of sight, or -1
+    int32_t calibrationFrames;
+    size_t particleSquares;
+};
+
+void PrintTo(const ArraysCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FromArrays : public DrawFrame, public ::testing::WithParamInterface<ArraysCase> {
+protected:
+    void startSwarm()
+    {
+        const ArraysCase c = GetParam();
+        TearDown();  // a program start again
+        SetUp();
+        initSimulation(1);
+        particleCount = c.count;
+        runStats.stepSeconds = runStats.frameSeconds = 0.01f;  // a frame that ends calibration keeps the count
+        drawFrame();
+        if (c.unseen >= 0)
+            particleBuffer[c.unseen].position = beyondSight;
+        calibrationFrames = c.calibrationFrames;
+        fakeGl = FakeGl{};
+    }
+};
+
+TEST_P(FromArrays, HoldTheSquaresImmediateModeSendsAndLeaveTheArraysDisabled)
+{
+    startSwarm();
+    drawFrame();
+    Frame immediate = recordedFrame();
+    ASSERT_EQ(calibrationFrames, 0);
+    ASSERT_EQ(immediate.squares.size(), 5 + GetParam().particleSquares);
+    for (size_t k = 1; k < immediate.squares.size(); ++k)
+        if (!immediate.squares[k].colorSent)
+            immediate.squares[k].color = immediate.squares[k - 1].color;
+
+    startSwarm();
+    drawFrameFromArrays();
+    const Frame arrays = arraysFrame();
+
+    EXPECT_EQ(arrays.binds, (std::vector<GLuint>{glowName, particleName}));
+    EXPECT_EQ(fakeGl.drawnVertices.size(), 2u);  // one draw call for each texture
+    ASSERT_EQ(arrays.squares.size(), immediate.squares.size());
+    for (size_t k = 0; k < arrays.squares.size(); ++k) {
+        SCOPED_TRACE("square " + std::to_string(k));
+        EXPECT_EQ(arrays.squares[k].texture, immediate.squares[k].texture);
+        EXPECT_EQ(arrays.squares[k].color, immediate.squares[k].color);
+        EXPECT_EQ(arrays.squares[k].corners, immediate.squares[k].corners);
+    }
+    for (const ClientArray* array : {&fakeGl.vertexArray, &fakeGl.texCoordArray, &fakeGl.colorArray})
+        EXPECT_FALSE(array->enabled);
+}
+
+const ArraysCase arraysCases[] = {
+    {"TwoInSight", 2, -1, 0, 4},
+    {"ThreeOneOutOfSight", 3, 1, 0, 5},
+    {"SevenEndingCalibration", 7, 2, 1, 14},
+};
+
+INSTANTIATE_TEST_SUITE_P(Swarms, FromArrays, ::testing::ValuesIn(arraysCases),
+                         [](const ::testing::TestParamInfo<ArraysCase>& info) { return std::string(info.param.name); });
