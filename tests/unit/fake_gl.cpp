@@ -24,35 +24,10 @@ void record(const char* name, std::initializer_list<float> args)
     fakeGl.calls.push_back(GlCall{name, args});
 }
 
-ClientArray* clientArray(GLenum name)
-{
-    switch (name) {
-    case GL_VERTEX_ARRAY:
-        return &fakeGl.vertexArray;
-    case GL_TEXTURE_COORD_ARRAY:
-        return &fakeGl.texCoordArray;
-    case GL_COLOR_ARRAY:
-        return &fakeGl.colorArray;
-    default:
-        return nullptr;
-    }
-}
-
-void setPointer(const char* name, ClientArray& array, GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)
+void pointTo(int array, const char* name, GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)
 {
     record(name, {static_cast<float>(size), static_cast<float>(type), static_cast<float>(stride)});
-    array.pointer = pointer;
-    array.size = size;
-    array.stride = stride;
-}
-
-std::vector<float> element(const ClientArray& array, GLuint index)
-{
-    if (!array.enabled)
-        return {};
-    const GLsizei stride = array.stride ? array.stride : array.size * static_cast<GLsizei>(sizeof(GLfloat));
-    const auto* first = reinterpret_cast<const GLfloat*>(static_cast<const char*>(array.pointer) + index * stride);
-    return std::vector<float>(first, first + array.size);
+    fakeGl.arrays[array] = {pointer, size, stride ? stride : size * static_cast<GLsizei>(sizeof(GLfloat))};
 }
 
 }  // namespace
@@ -174,41 +149,37 @@ void glLoadIdentity()
 void glEnableClientState(GLenum array)
 {
     record("glEnableClientState", {static_cast<float>(array)});
-    if (ClientArray* a = clientArray(array))
-        a->enabled = true;
 }
 
 void glDisableClientState(GLenum array)
 {
     record("glDisableClientState", {static_cast<float>(array)});
-    if (ClientArray* a = clientArray(array))
-        a->enabled = false;
 }
 
 void glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)
 {
-    setPointer("glVertexPointer", fakeGl.vertexArray, size, type, stride, pointer);
+    pointTo(0, "glVertexPointer", size, type, stride, pointer);
 }
 
 void glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)
 {
-    setPointer("glTexCoordPointer", fakeGl.texCoordArray, size, type, stride, pointer);
+    pointTo(1, "glTexCoordPointer", size, type, stride, pointer);
 }
 
 void glColorPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)
 {
-    setPointer("glColorPointer", fakeGl.colorArray, size, type, stride, pointer);
+    pointTo(2, "glColorPointer", size, type, stride, pointer);
 }
 
-// Copied at the call, as GL reads client-side arrays then.
+// Copied at the call, when GL reads client arrays; unsigned int indices only.
 void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices)
 {
     record("glDrawElements", {static_cast<float>(mode), static_cast<float>(count), static_cast<float>(type)});
-    std::vector<DrawnVertex>& drawn = fakeGl.drawnVertices.emplace_back();
-    for (GLsizei i = 0; i < count; ++i) {
-        const GLuint index = type == GL_UNSIGNED_INT ? static_cast<const GLuint*>(indices)[i]
-                                                     : static_cast<const GLushort*>(indices)[i];
-        drawn.push_back(DrawnVertex{element(fakeGl.vertexArray, index), element(fakeGl.texCoordArray, index),
-                                    element(fakeGl.colorArray, index)});
-    }
+    std::vector<float>& drawn = fakeGl.drawnVertices.emplace_back();
+    for (GLsizei i = 0; i < count; ++i)
+        for (const auto& array : fakeGl.arrays) {
+            const size_t at = static_cast<const GLuint*>(indices)[i] * static_cast<size_t>(array.stride);
+            const auto* element = reinterpret_cast<const GLfloat*>(static_cast<const char*>(array.pointer) + at);
+            drawn.insert(drawn.end(), element, element + array.size);
+        }
 }
