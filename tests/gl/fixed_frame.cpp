@@ -12,30 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "../../astr/core/frame_clock.h"
 #include "../../astr/core/particles.h"
 #include "../../astr/render/frame_drawing.h"
 #include "../../astr/render/gl_state.h"
-#include "../../tools/headless_frame.h"
+#include "fixed_swarm.h"
 #include "swarm_colours.h"
 #include "gl_window.h"
 
 namespace {
 
-constexpr int width = 640, height = 480;
-
-// A seed, a count and 300 steps of 10 ms: the swarm spread out around the
-// glow, the view turned by 30 degrees.
-void setFixedSwarm()
-{
-    initSimulation(20261208);
-    calibrationFrames = 0;
-    particleCount = 4096;
-    runStats.fixedStepSeconds = fixedStep;
-    runStats.stepSeconds = fixedStep;
-    for (int frame = 0; frame < 300; ++frame)
-        simulateFrame();
-}
+constexpr int width = fixedFrameWidth, height = fixedFrameHeight;
 
 // Read back bottom row first; answered top row first, as 0xRRGGBB.
 std::vector<uint32_t> topRowFirst(const std::vector<unsigned char>& rgb)

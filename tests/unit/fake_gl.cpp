@@ -24,6 +24,12 @@ void record(const char* name, std::initializer_list<float> args)
     fakeGl.calls.push_back(GlCall{name, args});
 }
 
+void pointTo(int array, const char* name, GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)
+{
+    record(name, {static_cast<float>(size), static_cast<float>(type), static_cast<float>(stride)});
+    fakeGl.arrays[array] = {pointer, size, stride ? stride : size * static_cast<GLsizei>(sizeof(GLfloat))};
+}
+
 }  // namespace
 
 void glGetIntegerv(GLenum name, GLint* value)
@@ -138,4 +144,42 @@ void glMatrixMode(GLenum mode)
 void glLoadIdentity()
 {
     record("glLoadIdentity", {});
+}
+
+void glEnableClientState(GLenum array)
+{
+    record("glEnableClientState", {static_cast<float>(array)});
+}
+
+void glDisableClientState(GLenum array)
+{
+    record("glDisableClientState", {static_cast<float>(array)});
+}
+
+void glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)
+{
+    pointTo(0, "glVertexPointer", size, type, stride, pointer);
+}
+
+void glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)
+{
+    pointTo(1, "glTexCoordPointer", size, type, stride, pointer);
+}
+
+void glColorPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)
+{
+    pointTo(2, "glColorPointer", size, type, stride, pointer);
+}
+
+// Copied at the call, when GL reads client arrays; unsigned int indices only.
+void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices)
+{
+    record("glDrawElements", {static_cast<float>(mode), static_cast<float>(count), static_cast<float>(type)});
+    std::vector<float>& drawn = fakeGl.drawnVertices.emplace_back();
+    for (GLsizei i = 0; i < count; ++i)
+        for (const auto& array : fakeGl.arrays) {
+            const size_t at = static_cast<const GLuint*>(indices)[i] * static_cast<size_t>(array.stride);
+            const auto* element = reinterpret_cast<const GLfloat*>(static_cast<const char*>(array.pointer) + at);
+            drawn.insert(drawn.end(), element, element + array.size);
+        }
 }

@@ -2,9 +2,11 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "../../astr/render/frame_arrays.h"
 #include "../../astr/render/frame_drawing.h"
 #include "../../astr/render/gl_state.h"
 #include "fake_gl.h"
@@ -288,3 +290,93 @@ const BadCase badCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, BadState, ::testing::ValuesIn(badCases),
                          [](const ::testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
+
+// The arrays' recording as the immediate-mode calls of its squares, each
+// square six vertices (x, y, s, t, r, g, b, a), the fan's two triangles of
+// its four corners in one colour. The client arrays must end disabled.
+void replayArraysAsImmediateMode()
+{
+    std::vector<GlCall> calls;
+    std::map<float, bool> enabled;
+    size_t draws = 0;
+    for (const GlCall& call : fakeGl.calls) {
+        if (call.name == "glBindTexture")
+            calls.push_back(call);
+        if (call.name.find("ClientState") != std::string::npos)
+            enabled[call.args.at(0)] = call.name == "glEnableClientState";
+        if (call.name != "glDrawElements")
+            continue;
+        const std::vector<float>& drawn = fakeGl.drawnVertices.at(draws++);
+        EXPECT_EQ(drawn.size() % 48, 0u);
+        for (auto square = drawn.begin(); drawn.end() - square >= 48; square += 48) {
+            auto vertex = [&](int k) { return square + 8 * k; };
+            EXPECT_TRUE(std::equal(vertex(0), vertex(1), vertex(3)) && std::equal(vertex(2), vertex(3), vertex(4)));
+            for (int k : {1, 2, 5})
+                EXPECT_TRUE(std::equal(vertex(k) + 4, vertex(k) + 8, vertex(0) + 4)) << "the colour of vertex " << k;
+            calls.insert(calls.end(), {{"glBegin", {GL_POLYGON}}, {"glColor4fv", {vertex(0) + 4, vertex(0) + 8}}});
+            for (int k : {0, 1, 2, 5})
+                calls.insert(calls.end(), {{"glTexCoord2fv", {vertex(k) + 2, vertex(k) + 4}},
+                                           {"glVertex2f", {vertex(k), vertex(k) + 2}}});
+            calls.push_back({"glEnd", {}});
+        }
+    }
+    EXPECT_EQ(enabled, (std::map<float, bool>{{GL_VERTEX_ARRAY, false}, {GL_TEXTURE_COORD_ARRAY, false},
+                                              {GL_COLOR_ARRAY, false}}));
+    fakeGl.calls = calls;
+}
+
+struct ArraysCase {
+    const char* name;
+    int32_t count, unseen, calibrationFrames;  // unseen: a particle taken out of sight, or -1
+    size_t particleSquares;
+};
+
+class FromArrays : public DrawFrame, public ::testing::WithParamInterface<ArraysCase> {};
+
+// A small swarm drawn both ways from one state, after a first frame in which
+// every particle was seen: the same squares, in order, one draw call a texture.
+TEST_P(FromArrays, AreTheSquaresOfImmediateMode)
+{
+    const ArraysCase c = GetParam();
+    auto drawnFrom = [&](void (*draw)()) {
+        TearDown();  // a program start again
+        SetUp();
+        initSimulation(1);
+        particleCount = c.count;
+        runStats.stepSeconds = runStats.frameSeconds = 0.01f;  // a frame that ends calibration keeps the count
+        drawFrame();
+        if (c.unseen >= 0)
+            particleBuffer[c.unseen].position = beyondSight;
+        calibrationFrames = c.calibrationFrames;
+        fakeGl = FakeGl{};
+        draw();
+        EXPECT_EQ(calibrationFrames, 0);
+    };
+    drawnFrom(drawFrame);
+    Frame immediate = recordedFrame();
+    for (size_t k = 1; k < immediate.squares.size(); ++k)
+        if (!immediate.squares[k].colorSent)
+            immediate.squares[k].color = immediate.squares[k - 1].color;
+    drawnFrom(drawFrameFromArrays);
+    EXPECT_EQ(fakeGl.drawnVertices.size(), 2u);
+    replayArraysAsImmediateMode();
+    const Frame arrays = recordedFrame();
+
+    EXPECT_EQ(arrays.binds, (std::vector<GLuint>{glowName, particleName}));
+    ASSERT_EQ(immediate.squares.size(), 5 + c.particleSquares);
+    ASSERT_EQ(arrays.squares.size(), immediate.squares.size());
+    for (size_t k = 0; k < arrays.squares.size(); ++k) {
+        EXPECT_EQ(arrays.squares[k].texture, immediate.squares[k].texture) << "square " << k;
+        EXPECT_EQ(arrays.squares[k].color, immediate.squares[k].color) << "square " << k;
+        EXPECT_EQ(arrays.squares[k].corners, immediate.squares[k].corners) << "square " << k;
+    }
+}
+
+const ArraysCase arraysCases[] = {
+    {"TwoInSight", 2, -1, 0, 4},
+    {"ThreeOneOutOfSight", 3, 1, 0, 5},
+    {"SevenEndingCalibration", 7, -1, 1, 14},
+};
+
+INSTANTIATE_TEST_SUITE_P(Swarms, FromArrays, ::testing::ValuesIn(arraysCases),
+                         [](const ::testing::TestParamInfo<ArraysCase>& info) { return std::string(info.param.name); });
