@@ -15,10 +15,14 @@
 //   in a process of its own on a fresh window, with GLX and the window's
 //   visual as astrelle uses them; it answers its count and how long its
 //   calibration frames took;
-// - astrelle again, a warm start: the time to its first frame; then, from a
-//   second after that frame, its CPU time and the X server's over a while,
-//   as shares of one core; then it is left to measure its first shown frames
-//   and to remember the count they lead to, which is read from the cache.
+// - this program with --frames N, twice: a frame of N particles (3000, then
+//   the whole pool) drawn in immediate mode and from arrays in turn; the
+//   medians of the time to finish it, and of the time until all of it was
+//   sent, the processor's own share;
+// - astrelle again, a warm start: the time to its first frame; then it is
+//   left to measure its first shown frames and to remember the count they
+//   lead to, which is read from the cache; then, from a second after that,
+//   its CPU time and the X server's over a while, as shares of one core.
 //
 //   build/native/bench/astrelle_bench [--rounds N] [--cpu-seconds S] [--size WxH]
 #include <GL/glx.h>
@@ -35,10 +39,16 @@
 #include <cstring>
 #include <fstream>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "../astr/core/frame_clock.h"
+#include "../astr/core/particles.h"
+#include "../astr/render/frame_arrays.h"
+#include "../astr/render/frame_drawing.h"
+#include "../astr/render/gl_state.h"
 #include "../astr/x11/count_cache.h"
 #include "bare_calibration.h"
 #include "x11_driver.h"
@@ -48,6 +58,9 @@ namespace {
 constexpr double firstFrameTimeout = 60.0;  // seconds
 constexpr double settleSeconds = 1.0;       // after the first frame, before CPU time is counted
 constexpr double rememberTimeout = 60.0;    // for a warm start to remember what its shown frames found
+constexpr int32_t fixedCount = 3000;        // particles, for the frame times of both ways of drawing
+constexpr int spreadFrames = 100;           // before they are timed
+constexpr int timedFrames = 100;            // each way
 
 struct BenchOptions {
     int rounds = 5;
@@ -152,6 +165,11 @@ ProgramRun runProgram(const BenchOptions& options, bool warm)
     run.firstFrameSeconds = now() - begin;
     xd::waitUntil([&] { return std::sscanf(xd::errors(program).c_str(), "astrelle: %d", &run.count) == 1; }, 1.0, 0.01);
 
+    if (warm && xd::waitUntil([&] { return writtenAt(counts) != before; }, rememberTimeout, 0.1)) {
+        std::string problem;
+        const std::vector<RememberedCount> entries = readCounts(counts, problem);
+        run.remembered = entries.empty() ? 0 : entries.front().count;
+    }
     if (warm && options.cpuSeconds > 0 && xd::running(program)) {
         xd::sleepSeconds(settleSeconds);
         const pid_t server = xd::serverProcess();
@@ -161,11 +179,6 @@ ProgramRun runProgram(const BenchOptions& options, bool warm)
         const double took = now() - start;
         run.programShare = (cpuSeconds(program.pid) - programBefore) / took;
         run.serverShare = (cpuSeconds(server) - serverBefore) / took;
-    }
-    if (warm && xd::waitUntil([&] { return writtenAt(counts) != before; }, rememberTimeout, 0.1)) {
-        std::string problem;
-        const std::vector<RememberedCount> entries = readCounts(counts, problem);
-        run.remembered = entries.empty() ? 0 : entries.front().count;
     }
     kill(program.pid, SIGTERM);
     xd::waitForEnd(program);
@@ -183,19 +196,21 @@ std::string selfPath()
     return length > 0 ? std::string(path, static_cast<size_t>(length)) : "astrelle_bench";
 }
 
-BareCalibration runBare(const BenchOptions& options)
+// This program once more, in a process of its own on a fresh window of the
+// screen's size: the line it answers.
+std::string runChild(const BenchOptions& options, const std::string& arguments)
 {
-    BareCalibration bare{0, 0};
     const Window window = blackWindow(options.width, options.height);
-    const std::string command = selfPath() + " --bare " + hex(window);
-    if (FILE* output = popen(command.c_str(), "r")) {
-        if (std::fscanf(output, "%d %lf", &bare.count, &bare.seconds) != 2)
-            bare = {0, 0};
+    std::string line;
+    if (FILE* output = popen((selfPath() + " " + arguments + " " + hex(window)).c_str(), "r")) {
+        char text[256];
+        if (std::fgets(text, sizeof text, output))
+            line = text;
         pclose(output);
     }
     XDestroyWindow(xd::connection(), window);
     XSync(xd::connection(), False);
-    return bare;
+    return line;
 }
 
 Display* bareDisplay;
@@ -213,8 +228,43 @@ void announceParticleCount(const char*) {}
 
 namespace {
 
-// The bare loop on the window given, with that window's visual.
-int bareMain(const char* windowText)
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// A frame of the fixed count drawn each way in turn, after the swarm has
+// spread: each way's median time from clearing to finishing, and to the
+// moment all is sent (the processor's own share), in ms.
+void timeBothWays(int32_t count)
+{
+    calibrationFrames = 0;
+    particleCount = count;
+    runStats.fixedStepSeconds = runStats.stepSeconds = fixedStep;
+    std::vector<double> took[2], sent[2];
+    for (int frame = -spreadFrames; frame < 2 * timedFrames; ++frame) {
+        const double begin = now();
+        glClear(GL_COLOR_BUFFER_BIT);
+        (frame % 2 == 0 ? drawFrame : drawFrameFromArrays)();
+        const double drawn = now();
+        glFinish();
+        if (frame >= 0) {
+            took[frame % 2].push_back(1e3 * (now() - begin));
+            sent[frame % 2].push_back(1e3 * (drawn - begin));
+        }
+        presentFrame();
+    }
+    std::printf("%.3f %.3f %.3f %.3f\n", median(took[0]), median(took[1]), median(sent[0]), median(sent[1]));
+}
+
+// --bare: the bare loop, answering its count and how long its frames took;
+// --frames N: both ways' frame times at N particles. On the window given,
+// with that window's visual, as astrelle draws on a host's.
+int childMain(const char* mode, int32_t count, const char* windowText)
 {
     bareDisplay = XOpenDisplay(nullptr);
     bareWindow = std::strtoul(windowText, nullptr, 0);
@@ -228,28 +278,26 @@ int bareMain(const char* windowText)
     const GLXContext context = visual ? glXCreateContext(bareDisplay, visual, nullptr, True) : nullptr;
     if (!context || !glXMakeCurrent(bareDisplay, bareWindow, context))
         return 1;
-    const BareCalibration bare = runBareCalibration(attributes.width, attributes.height);
-    std::printf("%d %.4f\n", static_cast<int>(bare.count), bare.seconds);
+    if (std::strcmp(mode, "--bare") == 0) {
+        const BareCalibration bare = runBareCalibration(attributes.width, attributes.height);
+        std::printf("%d %.4f\n", static_cast<int>(bare.count), bare.seconds);
+    } else {
+        createParticleBuffer();
+        setupGlState(attributes.width, attributes.height);
+        resizePicture(attributes.width, attributes.height);
+        timeBothWays(count);
+    }
     glXMakeCurrent(bareDisplay, None, nullptr);
     glXDestroyContext(bareDisplay, context);
     XCloseDisplay(bareDisplay);
     return 0;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-std::string spread(const std::vector<double>& values, double scale, const char* format)
+std::string spread(const std::vector<double>& values, const char* format)
 {
     char text[96];
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    std::snprintf(text, sizeof text, format, median(values) * scale, *low * scale, *high * scale);
+    std::snprintf(text, sizeof text, format, median(values), *low, *high);
     return text;
 }
 
@@ -279,7 +327,9 @@ bool parseArguments(int argc, char** argv, BenchOptions& options)
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--bare") == 0)
-        return bareMain(argv[2]);
+        return childMain(argv[1], 0, argv[2]);
+    if (argc == 4 && std::strcmp(argv[1], "--frames") == 0)
+        return childMain(argv[1], std::atoi(argv[2]), argv[3]);
     BenchOptions options;
     if (!parseArguments(argc, argv, options)) {
         std::fprintf(stderr,
@@ -297,31 +347,38 @@ int main(int argc, char** argv)
 
     std::printf("Xvfb %d x %d, %ld cores, load average %s\n", options.width, options.height,
                 sysconf(_SC_NPROCESSORS_ONLN), loadAverage().c_str());
-    std::printf("round  first start: count  first frame   bare: count  frames   ratio"
-                "   warm start: first frame  remembers  of first   CPU: astrelle  X server\n");
-    std::vector<double> counts, firstFrames, bareCounts, bareSeconds, ratios, warmFrames, remembered, kept,
-        programShares, serverShares;
+    std::printf("       first start       bare loop         warm start                      frame of %d, ms   CPU at the delay\n"
+                "round  count  1st frame  count  frames  ratio  1st frame  remembers  ratio  immediate  arrays"
+                "   astrelle  X\n", fixedCount);
+    std::map<std::string, std::vector<double>> figures;
     for (int round = 1; round <= options.rounds; ++round) {
         std::filesystem::remove_all(options.cache + "/astrelle");
         const ProgramRun first = runProgram(options, false);
-        const BareCalibration bare = runBare(options);
+        BareCalibration bare{0, 0};
+        std::sscanf(runChild(options, "--bare").c_str(), "%d %lf", &bare.count, &bare.seconds);
+        double immediate = 0, arrays = 0, immediateSent = 0, arraysSent = 0, poolSent[2] = {};
+        std::sscanf(runChild(options, "--frames " + std::to_string(fixedCount)).c_str(), "%lf %lf %lf %lf", &immediate,
+                    &arrays, &immediateSent, &arraysSent);
+        std::sscanf(runChild(options, "--frames " + std::to_string(poolSize)).c_str(), "%*f %*f %lf %lf", &poolSent[0],
+                    &poolSent[1]);
         const ProgramRun warm = runProgram(options, true);
         const double ratio = bare.count > 0 ? static_cast<double>(first.count) / bare.count : 0;
-        const double share = first.count > 0 ? static_cast<double>(warm.remembered) / first.count : 0;
-        std::printf("%5d  %18d  %9.3f s  %11d  %5.3f s  %5.2f   %21.3f s  %9d  %8.2f   %12.1f%%  %7.1f%%\n", round,
+        const double kept = first.count > 0 ? static_cast<double>(warm.remembered) / first.count : 0;
+        std::printf("%5d  %5d  %7.3f s  %5d  %4.2f s  %5.2f  %7.3f s  %9d  %5.2f  %9.2f  %6.2f  %8.0f%%  %2.0f%%\n", round,
                     first.count, first.firstFrameSeconds, static_cast<int>(bare.count), bare.seconds, ratio,
-                    warm.firstFrameSeconds, warm.remembered, share, 100 * warm.programShare, 100 * warm.serverShare);
+                    warm.firstFrameSeconds, warm.remembered, kept, immediate, arrays, 100 * warm.programShare,
+                    100 * warm.serverShare);
         std::fflush(stdout);
-        counts.push_back(first.count);
-        firstFrames.push_back(first.firstFrameSeconds);
-        bareCounts.push_back(bare.count);
-        bareSeconds.push_back(bare.seconds);
-        ratios.push_back(ratio);
-        warmFrames.push_back(warm.firstFrameSeconds);
-        remembered.push_back(warm.remembered);
-        kept.push_back(share);
-        programShares.push_back(warm.programShare);
-        serverShares.push_back(warm.serverShare);
+        const std::pair<const char*, double> row[] = {
+            {"count", first.count},      {"first frame", first.firstFrameSeconds}, {"bare count", bare.count},
+            {"bare frames", bare.seconds}, {"ratio", ratio},                     {"warm frame", warm.firstFrameSeconds},
+            {"remembers", warm.remembered}, {"kept", kept},                       {"immediate", immediate},
+            {"arrays", arrays},            {"immediate sent", immediateSent}, {"arrays sent", arraysSent},
+            {"pool immediate sent", poolSent[0]}, {"pool arrays sent", poolSent[1]},
+            {"astrelle CPU", 100 * warm.programShare},
+            {"X CPU", 100 * warm.serverShare}};
+        for (const auto& [name, value] : row)
+            figures[name].push_back(value);
     }
     std::filesystem::remove_all(options.cache);
 
@@ -329,16 +386,25 @@ int main(int argc, char** argv)
     // stands: the medians over the rounds are what compare.
     std::printf("\nmedians (lowest-highest) over %d rounds, load average now %s\n", options.rounds,
                 loadAverage().c_str());
-    std::printf("count: astrelle %s, bare %s; ratio in a round %s\n", spread(counts, 1, "%.0f (%.0f-%.0f)").c_str(),
-                spread(bareCounts, 1, "%.0f (%.0f-%.0f)").c_str(), spread(ratios, 1, "%.2f (%.2f-%.2f)").c_str());
-    std::printf("first frame: first start %s s, warm start %s s; bare calibration frames %s s\n",
-                spread(firstFrames, 1, "%.3f (%.3f-%.3f)").c_str(), spread(warmFrames, 1, "%.3f (%.3f-%.3f)").c_str(),
-                spread(bareSeconds, 1, "%.3f (%.3f-%.3f)").c_str());
-    std::printf("warm start remembers %s, of the first start's count %s\n",
-                spread(remembered, 1, "%.0f (%.0f-%.0f)").c_str(), spread(kept, 1, "%.2f (%.2f-%.2f)").c_str());
+    const char* const whole = "%.0f (%.0f-%.0f)";
+    const char* const seconds = "%.3f s (%.3f-%.3f)";
+    const char* const fraction = "%.2f (%.2f-%.2f)";
+    std::printf("count: astrelle %s, the bare immediate-mode loop %s; ratio in a round %s\n",
+                spread(figures["count"], whole).c_str(), spread(figures["bare count"], whole).c_str(),
+                spread(figures["ratio"], fraction).c_str());
+    std::printf("first frame: first start %s, warm start %s; the bare loop's calibration frames %s\n",
+                spread(figures["first frame"], seconds).c_str(), spread(figures["warm frame"], seconds).c_str(),
+                spread(figures["bare frames"], seconds).c_str());
+    std::printf("the warm start remembers %s: of the first start's count %s\n",
+                spread(figures["remembers"], whole).c_str(), spread(figures["kept"], fraction).c_str());
+    std::printf("a frame of %d particles: immediate mode %s ms, arrays %s ms; all sent after %s and %s ms\n",
+                fixedCount, spread(figures["immediate"], fraction).c_str(), spread(figures["arrays"], fraction).c_str(),
+                spread(figures["immediate sent"], fraction).c_str(), spread(figures["arrays sent"], fraction).c_str());
+    std::printf("a frame of %d particles, all sent: immediate mode after %s ms, arrays after %s ms\n", poolSize,
+                spread(figures["pool immediate sent"], fraction).c_str(),
+                spread(figures["pool arrays sent"], fraction).c_str());
     if (options.cpuSeconds > 0)
-        std::printf("CPU of one core at the default delay: astrelle %s, X server %s\n",
-                    spread(programShares, 100, "%.0f%% (%.0f-%.0f)").c_str(),
-                    spread(serverShares, 100, "%.0f%% (%.0f-%.0f)").c_str());
+        std::printf("CPU of one core at the default delay: astrelle %s %%, X server %s %%\n",
+                    spread(figures["astrelle CPU"], whole).c_str(), spread(figures["X CPU"], whole).c_str());
     return 0;
 }

@@ -8,6 +8,8 @@
 #include "../core/settings.h"
 #include "frame_drawing.h"
 
+void (*drawPicture)() = drawFrame;
+
 namespace {
 
 // What the host shows before the swarm, each frame measured by the clock.
@@ -34,7 +36,7 @@ void startFrameLoop()
 void drawOneFrame(void (*overlay)())
 {
     glClear(GL_COLOR_BUFFER_BIT);
-    drawFrame();
+    drawPicture();
     if (calibrationFrames == 0) {
         if (overlay)
             overlay();
@@ -48,7 +50,7 @@ float drawMeasuredFrame(void (*overlay)())
 {
     const uint64_t start = readPerformanceCounter();
     glClear(GL_COLOR_BUFFER_BIT);
-    drawFrame();
+    drawPicture();
     glFinish();
     const uint32_t ticks = static_cast<uint32_t>(readPerformanceCounter() - start);
     if (overlay)

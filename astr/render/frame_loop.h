@@ -2,6 +2,10 @@
 // the loop. Needs the state of setupGlState and the particle buffer.
 #pragma once
 
+// How each frame is drawn: drawFrame, immediate mode as the Windows saver
+// must draw, unless the host picks drawFrameFromArrays.
+extern void (*drawPicture)();
+
 // Before the first frame: high priority for the calibration, two cleared
 // frames presented to prime the buffers, the fixed step, the elapsed time
 // from 0.
