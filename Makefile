@@ -57,7 +57,7 @@ bench: native
 	build/native/bench/sim_bench
 
 # astrelle against a bare loop of the same squares on an Xvfb of its own:
-# calibrated counts, time to the first frame, CPU share at each delay (~5 min).
+# calibrated counts, first and warm starts, both ways of drawing, CPU share (~5.5 min).
 astrelle-bench: native
 	@tools/install-deps.sh bench
 	build/native/bench/astrelle_bench --rounds 5
