@@ -110,37 +110,38 @@ install_packages() {
   return 1
 }
 
+# What every target needs first: the 32-bit probe below needs binutils.
 mapfile -t missing < <(missing_from "${needed[@]}")
-
-wants_wine32=false
-if [ "$target" = run ] || [ "$target" = test ]; then
-  status=0
-  tools/kernel-runs-i386.sh || status=$?
-  case $status in
-    0) wants_wine32=true ;;
-    1)
-      echo "this kernel ($(uname -r)) does not run 32-bit processes: no 32-bit Wine"
-      if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
-        echo "wine32:i386 is installed all the same: /usr/bin/wine fails here; the build's wine-run does not"
-      fi ;;
-    *) exit 1 ;;
-  esac
+if [ ${#missing[@]} -gt 0 ]; then
+  update_lists
+  install_packages "${missing[@]}" || exit 1
 fi
-missing32=()
-$wants_wine32 && mapfile -t missing32 < <(missing_from "${wine32[@]}")
-[ ${#missing[@]} -eq 0 ] && [ ${#missing32[@]} -eq 0 ] && { rm -f "$wine32_note"; exit 0; }
+[ "$target" = run ] || [ "$target" = test ] || exit 0
+
+status=0
+tools/kernel-runs-i386.sh || status=$?
+case $status in
+  0) ;;
+  1)
+    echo "this kernel ($(uname -r)) does not run 32-bit processes: no 32-bit Wine"
+    if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+      echo "wine32:i386 is installed all the same: /usr/bin/wine fails here; the build's wine-run does not"
+    fi
+    exit 0 ;;
+  *)
+    echo "whether this kernel runs 32-bit processes could not be told: no 32-bit Wine"
+    exit 0 ;;
+esac
+mapfile -t missing32 < <(missing_from "${wine32[@]}")
+[ ${#missing32[@]} -eq 0 ] && { rm -f "$wine32_note"; exit 0; }
 
 added_i386=false
-if [ ${#missing32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
   added_i386=true
 fi
 update_lists
-if [ ${#missing[@]} -gt 0 ]; then
-  install_packages "${missing[@]}" || exit 1
-fi
-[ ${#missing32[@]} -eq 0 ] && { rm -f "$wine32_note"; exit 0; }
-
+echo "installing: ${missing32[*]}"
 if reasons=$(install_packages "${missing32[@]}"); then
   rm -f "$wine32_note"
   exit 0
