@@ -29,8 +29,9 @@ cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target astr || fail "the $preset build of astr.scr failed"
 [ -f "$saver" ] || fail "the build made no $saver"
 "$build/wine-session" start >/dev/null
+pid=""
 scratch=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$scratch"; "$build/wine-session" stop' EXIT
+trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true; rm -rf "$scratch"; "$build/wine-session" stop' EXIT
 . "$build/wine-env.sh"
 
 # The saver tells a debugger what it calibrated to; Wine prints that here.

@@ -51,7 +51,7 @@ check() {
   fi
 }
 check env -u DISPLAY RUN_SECONDS=3 tools/run-saver.sh
-check sh -c '! DISPLAY=:9999 tools/run-saver.sh'
+check sh -c 'DISPLAY=:9999 tools/run-saver.sh 2>&1 | grep -x "make run: cannot open the display :9999"'
 check tools/check_readme.py README.md
 
 echo "all presets: $passed passed, $failed failed, $skipped skipped"

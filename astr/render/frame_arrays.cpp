@@ -17,8 +17,6 @@ struct Corner {
 // The most squares a frame draws: the glow's five and two for each particle of the pool.
 constexpr int32_t maxSquares = 5 + 2 * poolSize;
 
-// Corner order and texture coordinates as frame_drawing.cpp sends them.
-const GLfloat cornerTexCoords[4][2] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}};
 // Each square as the two triangles of GL_POLYGON's fan. Indexed triangles
 // were the fastest of GL 1.1's ways on Mesa's llvmpipe: a tenth below
 // immediate mode, where GL_QUADS and plain GL_TRIANGLES were a tenth above.

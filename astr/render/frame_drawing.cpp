@@ -4,14 +4,9 @@
 
 #include "gl_state.h"
 
-namespace {
-
-// Texture coordinates of corners 1 to 4 (top left, top right, bottom right,
-// bottom left): s runs down the square and t across it, so the tables appear
-// transposed, which the near symmetry of both sprites hides.
-const GLfloat cornerTexCoords[4][2] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}};
-
-}  // namespace
+// s runs down the square and t across it, so the tables appear transposed,
+// which the near symmetry of both sprites hides.
+const float cornerTexCoords[4][2] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}};
 
 void bindSprite(Sprite sprite)
 {

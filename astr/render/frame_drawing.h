@@ -9,6 +9,10 @@
 // whole client area; the caller clears the frame first.
 void drawFrame();
 
+// Texture coordinates of a square's corners 1 to 4, in the order it is drawn:
+// top left, top right, bottom right, bottom left.
+extern const float cornerTexCoords[4][2];
+
 // The frame's two GL steps, also for drawing squares without the simulation:
 // bind the sprite's texture; draw one textured square (see DrawSprite).
 void bindSprite(Sprite sprite);

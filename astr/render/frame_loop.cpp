@@ -52,9 +52,9 @@ float drawMeasuredFrame(void (*overlay)())
     glClear(GL_COLOR_BUFFER_BIT);
     drawPicture();
     glFinish();
-    const uint32_t ticks = static_cast<uint32_t>(readPerformanceCounter() - start);
+    const uint64_t ticks = readPerformanceCounter() - start;
     if (overlay)
         overlay();
     presentFrame();
-    return static_cast<float>(ticks * double{runStats.secondsPerTick});
+    return static_cast<float>(static_cast<double>(ticks) * runStats.secondsPerTick);
 }

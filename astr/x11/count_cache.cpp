@@ -107,9 +107,14 @@ std::vector<RememberedCount> parseCounts(const std::string& text)
 std::string formatCounts(const std::vector<RememberedCount>& entries)
 {
     std::string text = firstLine;
-    for (const RememberedCount& e : entries)
-        text += std::to_string(e.count) + ' ' + std::to_string(e.key.width) + ' ' + std::to_string(e.key.height) +
-                (e.precise ? " 1 " : " 0 ") + field(e.key.renderer) + '\t' + field(e.key.version) + '\n';
+    for (const RememberedCount& e : entries) {
+        const std::string line = std::to_string(e.count) + ' ' + std::to_string(e.key.width) + ' ' +
+                                 std::to_string(e.key.height) + (e.precise ? " 1 " : " 0 ") + field(e.key.renderer) +
+                                 '\t' + field(e.key.version) + '\n';
+        if (text.size() + line.size() > countFileLimit)
+            break;  // the oldest go rather than make a file that would not be read
+        text += line;
+    }
     return text;
 }
 

@@ -25,7 +25,7 @@ struct CountKey {
 struct RememberedCount {
     CountKey key;
     int32_t count;  // 2 to 32768
-    bool precise;   // found by the precise calibration
+    bool precise;   // found by the precise calibration; what a later start measures replaces it all the same
 };
 
 constexpr size_t countFileLimit = 4096;  // bytes: a longer file is not one of ours
@@ -34,6 +34,7 @@ constexpr size_t countEntryLimit = 16;   // entries kept, the newest first
 // The entries of a file's text; a line that is not a whole, sound entry is
 // left out, and a text that does not start with the first line gives none.
 std::vector<RememberedCount> parseCounts(const std::string& text);
+// The file's text, no longer than countFileLimit: the oldest entries go first.
 std::string formatCounts(const std::vector<RememberedCount>& entries);
 
 // The entry for that key, or null.
@@ -53,5 +54,6 @@ std::vector<RememberedCount> readCounts(const std::string& path, std::string& pr
 
 // Writes the entries to path, making its folder where needed: as a new file
 // in the same folder, renamed over the old one, so that another start reads
-// one whole file or the other. False, with the reason, when it cannot.
+// one whole file or the other. False, with the reason, when it cannot. (A
+// start ended between the two leaves its new file behind, unread.)
 bool writeCounts(const std::string& path, const std::vector<RememberedCount>& entries, std::string& problem);

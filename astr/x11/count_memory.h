@@ -5,7 +5,8 @@
 // --recalibrate). A calibration's count is remembered as soon as it is
 // found, where the platform seam's announceParticleCount is told of it; a
 // warm start measures its first shown frames as calibration does, and
-// remembers the count they lead to, for the start after it.
+// remembers the count they lead to, for the start after it. The platform
+// seam's announceParticleCount is astrelle's here, for that moment.
 #pragma once
 
 #include "options.h"

@@ -45,10 +45,14 @@ void runMainLoop(const Options& options)
         if (running != 1)
             break;
         const bool measuring = measuringFrames();
-        if (measuring)
-            noteMeasuredFrame(drawMeasuredFrame(overlay));
-        else
+        if (measuring) {
+            const unsigned resumesBefore = resumes.load();
+            const float seconds = drawMeasuredFrame(overlay);
+            if (resumes.load() == resumesBefore)  // a frame that held a pause measures the pause
+                noteMeasuredFrame(seconds);
+        } else {
             drawOneFrame(overlay);
+        }
         // The delay leaves the machine to others. Calibration, and a warm
         // start's measured frames, go without it: after a pause GL's drawing
         // threads start cold, and a frame took half again as long here.

@@ -19,40 +19,42 @@ const char usageText[] =
 
 namespace {
 
-enum class Value { none, text, windowId, delay, count, help, version };
+// A switch alone (flag), a switch with the value after it (text, windowId,
+// delay, count), or one that asks for something else than a run.
+enum class Kind { flag, text, windowId, delay, count, help, version };
 
 struct Switch {
     const char* name;  // without its dashes
-    Value value;
+    Kind kind;
     bool Options::*flag = nullptr;  // set to `to` when given
     bool to = true;
-    const char* Options::*text = nullptr;  // the value of a Value::text switch, kept
+    const char* Options::*text = nullptr;  // the value of a Kind::text switch, kept
 };
 
 // Accepted as every host's hacks accept them; the host owns the visual and
 // the colour map of its window, so these change nothing here.
 constexpr Switch switches[] = {
-    {"root", Value::none, &Options::root},
-    {"window", Value::none, &Options::root, false},
-    {"window-id", Value::windowId},
-    {"delay", Value::delay},
-    {"count", Value::count},
-    {"fixed-sync", Value::none, &Options::fixedSync},
-    {"sync-frames", Value::none, &Options::syncFrames},
-    {"prec", Value::none, &Options::prec},
-    {"recalibrate", Value::none, &Options::recalibrate},
-    {"music", Value::none, &Options::music},
-    {"fps", Value::none, &Options::fps},
-    {"no-fps", Value::none, &Options::fps, false},
-    {"verbose", Value::none, &Options::verbose},
-    {"help", Value::help},
-    {"version", Value::version},
-    {"display", Value::text, nullptr, true, &Options::display},
-    {"geometry", Value::text, nullptr, true, &Options::geometry},
-    {"visual", Value::text},
-    {"install", Value::none},
-    {"noinstall", Value::none},
-    {"mono", Value::none},
+    {"root", Kind::flag, &Options::root},
+    {"window", Kind::flag, &Options::root, false},
+    {"window-id", Kind::windowId},
+    {"delay", Kind::delay},
+    {"count", Kind::count},
+    {"fixed-sync", Kind::flag, &Options::fixedSync},
+    {"sync-frames", Kind::flag, &Options::syncFrames},
+    {"prec", Kind::flag, &Options::prec},
+    {"recalibrate", Kind::flag, &Options::recalibrate},
+    {"music", Kind::flag, &Options::music},
+    {"fps", Kind::flag, &Options::fps},
+    {"no-fps", Kind::flag, &Options::fps, false},
+    {"verbose", Kind::flag, &Options::verbose},
+    {"help", Kind::help},
+    {"version", Kind::version},
+    {"display", Kind::text, nullptr, true, &Options::display},
+    {"geometry", Kind::text, nullptr, true, &Options::geometry},
+    {"visual", Kind::text},
+    {"install", Kind::flag},
+    {"noinstall", Kind::flag},
+    {"mono", Kind::flag},
 };
 
 const Switch* findSwitch(const char* argument)
@@ -84,23 +86,23 @@ bool parseWhole(const char* text, long highest, long& value)
 bool takeValue(const Switch& s, const char* value, Options& options, std::string& problem)
 {
     long number = 0;
-    switch (s.value) {
-    case Value::text:
+    switch (s.kind) {
+    case Kind::text:
         if (s.text)
             options.*(s.text) = value;
         return true;
-    case Value::windowId:
+    case Kind::windowId:
         options.windowIdGiven = parseWindowId(value, options.windowId);
         if (options.windowIdGiven)
             return true;
         problem = "is not a window id (0x... or decimal, not 0)";
         return false;
-    case Value::delay:
+    case Kind::delay:
         if (parseWhole(value, Options::longestDelayMicroseconds, options.delayMicroseconds))
             return true;
         problem = "is not a whole number from 0 to " + std::to_string(Options::longestDelayMicroseconds);
         return false;
-    case Value::count:
+    case Kind::count:
         if (parseWhole(value, poolSize, number) && number != 1) {
             options.count = static_cast<int32_t>(number);
             return true;
@@ -137,13 +139,13 @@ Parsed parseOptions(int argc, const char* const* argv, Options& options, std::st
             problem = std::string("unknown option \"") + argv[i] + "\"";
             return Parsed::refused;
         }
-        if (s->value == Value::help)
+        if (s->kind == Kind::help)
             return Parsed::help;
-        if (s->value == Value::version)
+        if (s->kind == Kind::version)
             return Parsed::version;
         if (s->flag)
             options.*(s->flag) = s->to;
-        if (s->value == Value::none)
+        if (s->kind == Kind::flag)
             continue;
         if (++i >= argc) {
             problem = std::string(argv[i - 1]) + " needs a value";

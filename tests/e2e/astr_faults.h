@@ -7,7 +7,8 @@
 // host may do while the saver starts; "palette332" describes the chosen
 // format as an 8-bit one of 3-3-2 bits that needs a palette, and logs the
 // palette made; "modeTaken" and "modeRefused" answer a display mode change
-// as a display with and without that mode would, changing nothing. The program's own sources stay as they ship.
+// as a display with and without that mode would, changing nothing. The
+// program's own sources stay as they ship.
 #pragma once
 
 #include <windows.h>

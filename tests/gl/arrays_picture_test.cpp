@@ -18,11 +18,11 @@
 
 namespace {
 
-std::vector<unsigned char> drawnFixedFrame(void (*drawOneFrame)())
+std::vector<unsigned char> drawnFixedFrame(void (*draw)())
 {
     setFixedSwarm();
     glClear(GL_COLOR_BUFFER_BIT);
-    drawOneFrame();
+    draw();
     return readBackBuffer(fixedFrameWidth, fixedFrameHeight);
 }
 

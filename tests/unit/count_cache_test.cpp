@@ -61,6 +61,12 @@ TEST(CountCache, RemembersTheNewestFirstOncePerKeyAndAtMostSixteen)
     EXPECT_TRUE(found->precise);
     EXPECT_EQ(findCount(read, {"r\tx\n", "v", 1, 480}), nullptr);  // the oldest went
     EXPECT_EQ(findCount(read, {"r x ", "w", 20, 480}), nullptr);
+    for (RememberedCount& e : entries)  // GL strings at their longest: what fits is kept, newest first
+        e.key.renderer = e.key.version = std::string(300, 'x');
+    const std::string text = formatCounts(entries);
+    EXPECT_LE(text.size(), countFileLimit);
+    ASSERT_EQ(parseCounts(text).size(), 9u);  // lines of about 416 bytes
+    EXPECT_EQ(parseCounts(text)[0].count, 2000);
 }
 
 TEST(CountCache, FileIsUnderTheCacheFolderOrNowhere)

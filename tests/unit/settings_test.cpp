@@ -20,6 +20,9 @@ TEST(Settings, DefaultsAreWhatInitWritesInItsOrder)
     for (const auto& [name, value] : expected)
         EXPECT_EQ(settingDefault(name.c_str()), value) << name;
     EXPECT_EQ(settingDefault("music"), 0) << "value names are matched exactly";
+    for (const auto& [setting, name] : {std::pair{Setting::Music, "Music"}, {Setting::Deepdepth, "Deepdepth"},
+                                        {Setting::FixedSync, "FixedSync"}})
+        EXPECT_STREQ(settingEntry(setting).name, name) << "the table follows Setting's order";
     const Settings d = defaultSettings();
     EXPECT_EQ((std::vector<int32_t>{d.Music, d.Resolution, d.glFinish, d.OpenGLInst, d.FixedSync}),
               (std::vector<int32_t>{1, 0, 0, 1, 0}));

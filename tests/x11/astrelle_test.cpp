@@ -282,7 +282,10 @@ TEST_P(AstrelleStarts, ComesByItsCountAndShowsTheSwarm)
     std::vector<std::string> arguments = {"--window-id", hex(host), "--verbose"};
     arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
     int count = c.count;
+    const std::filesystem::path file = cache + "/astrelle/counts";
     for (const char* how : {c.how, "remembered"}) {
+        std::error_code none;
+        const auto written = std::filesystem::last_write_time(file, none);
         XClearWindow(xd::connection(), host);  // the last start's picture goes
         program = xd::start(astrelle, arguments, {"XDG_CACHE_HOME=" + cache, "MESA_SHADER_CACHE_DISABLE=true"});
         EXPECT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host), 320 * 240)) << xd::errors(program);
@@ -299,6 +302,8 @@ TEST_P(AstrelleStarts, ComesByItsCountAndShowsTheSwarm)
         EXPECT_TRUE(count == 0 || saidCount == count) << said;  // a warm start draws the count remembered
         EXPECT_EQ(said.substr(said.find('\n') + 1).rfind(c.problem, 0), 0u) << said;
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), static_cast<long>(lines)) << said;
+        if (std::string(how) == "remembered")  // what its measured frames led to is remembered anew
+            EXPECT_TRUE(xd::waitUntil([&] { return std::filesystem::last_write_time(file, none) != written; }));
         kill(program.pid, SIGTERM);
         xd::waitForEnd(program);
         if (*c.problem || std::string(c.how) != "calibrated")
