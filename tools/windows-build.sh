@@ -8,9 +8,7 @@ tools/kernel-runs-i386.sh || status=$?
 if [ $status -ne 0 ]; then
   echo "this kernel ($(uname -r)) does not run 32-bit processes: using the 64-bit build" >&2
 elif [ ! -x /usr/lib/wine/wine ]; then
-  why="Wine's 32-bit half is not installed"
-  [ -s build/wine32-missing ] && why="$why ($(cat build/wine32-missing))"
-  echo "$why: using the 64-bit build" >&2
+  echo "Wine's 32-bit half is not installed: using the 64-bit build" >&2
 else
   echo win32
   exit 0

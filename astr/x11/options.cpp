@@ -15,7 +15,8 @@ const char usageText[] =
     "                [--mono]\n"
     "Every switch may be written with one dash or two. --count 0, the default,\n"
     "fits the number of particles to the machine, and the count found is\n"
-    "remembered in $XDG_CACHE_HOME/astrelle/ for the next start.\n";
+    "remembered for the next start in $XDG_CACHE_HOME/astrelle/counts\n"
+    "(~/.cache/astrelle/counts where that is unset).\n";
 
 namespace {
 
