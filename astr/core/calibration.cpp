@@ -1,5 +1,6 @@
 #include "calibration.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -102,7 +103,7 @@ void calibrationStep()
 
 void calibrateTo(int32_t count)
 {
-    particleCount = count < smallestParticleCount ? smallestParticleCount : count > poolSize ? poolSize : count;
+    particleCount = std::clamp(count, smallestParticleCount, poolSize);
     calibrationFrames = 1;
     countKnown = true;
 }
