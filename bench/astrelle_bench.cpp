@@ -49,7 +49,9 @@
 #include "../astr/render/frame_arrays.h"
 #include "../astr/render/frame_drawing.h"
 #include "../astr/render/gl_state.h"
-#include "../astr/x11/count_cache.h"
+#include "../astr/linux/count_file.h"
+#include "../astr/linux/small_file.h"
+#include "../astr/render/saver.h"
 #include "bare_calibration.h"
 #include "x11_driver.h"
 
@@ -167,7 +169,8 @@ ProgramRun runProgram(const BenchOptions& options, bool warm)
 
     if (warm && xd::waitUntil([&] { return writtenAt(counts) != before; }, rememberTimeout, 0.1)) {
         std::string problem;
-        const std::vector<RememberedCount> entries = readCounts(counts, problem);
+        std::vector<RememberedCount> entries;
+        parseCounts(readSmallFile(counts, countFileLimit, problem), entries);
         run.remembered = entries.empty() ? 0 : entries.front().count;
     }
     if (warm && options.cpuSeconds > 0 && xd::running(program)) {
@@ -222,9 +225,6 @@ void presentFrame()
 {
     glXSwapBuffers(bareDisplay, bareWindow);
 }
-
-// The bare loop never ends its calibration, and tells nothing.
-void announceParticleCount(const char*) {}
 
 namespace {
 
@@ -282,9 +282,7 @@ int childMain(const char* mode, int32_t count, const char* windowText)
         const BareCalibration bare = runBareCalibration(attributes.width, attributes.height);
         std::printf("%d %.4f\n", static_cast<int>(bare.count), bare.seconds);
     } else {
-        createParticleBuffer();
-        setupGlState(attributes.width, attributes.height);
-        resizePicture(attributes.width, attributes.height);
+        startSaver(attributes.width, attributes.height, SaverHooks{});
         timeBothWays(count);
     }
     glXMakeCurrent(bareDisplay, None, nullptr);

@@ -10,8 +10,7 @@
 #include "../astr/core/particles.h"
 #include "../astr/core/window_state.h"
 #include "../astr/render/frame_drawing.h"
-#include "../astr/render/frame_loop.h"
-#include "../astr/render/gl_state.h"
+#include "../astr/render/saver.h"
 
 namespace {
 
@@ -19,9 +18,9 @@ namespace {
 // around the centre, then each particle where it stands, twice.
 void drawCalibrationSquares(const std::vector<float>& places)
 {
-    static const float blue[4] = {0.07f, 0.3f, 1.0f, 1.0f};
-    static const float green[4] = {0.07f, 1.0f, 0.3f, 1.0f};
-    static const float orangeRed[4] = {1.0f, 0.19f, 0.065f, 0.5f};
+    static const float blue[4] = {glowBlue[0], glowBlue[1], glowBlue[2], 1.0f};
+    static const float green[4] = {glowGreen[0], glowGreen[1], glowGreen[2], 1.0f};
+    static const float orangeRed[4] = {particleOrangeRed[0], particleOrangeRed[1], particleOrangeRed[2], 0.5f};
     bindSprite(Sprite::glow);
     float half = 0.15f;
     for (int glow = 0; glow < 5; ++glow, half *= 0.5f)
@@ -49,14 +48,11 @@ std::vector<float> startPlaces()
 
 BareCalibration runBareCalibration(int width, int height)
 {
-    createParticleBuffer();
-    setupGlState(width, height);
-    resizePicture(width, height);
-    const std::vector<float> places = startPlaces();
-
-    startFrameLoop();
     // One more than the frames run, so that the rule never meets its end.
     calibrationFrames = defaultCalibrationFrames + 1;
+    startSaver(width, height, SaverHooks{});
+    const std::vector<float> places = startPlaces();
+
     const auto begin = std::chrono::steady_clock::now();
     for (int frame = 1; frame <= defaultCalibrationFrames; ++frame) {
         calibrationStep();

@@ -13,7 +13,7 @@ struct BareCalibration {
 };
 
 // Needs a current GL context on a client area of width x height pixels.
-// Starts as the saver's frame loop starts (high priority, the two cleared
-// frames that prime the buffers), then finishes every calibration frame with
-// glFinish and presents none.
+// Starts the saver as its hosts do (startSaver: the high priority, the two
+// cleared frames that prime the buffers), then finishes every calibration
+// frame with glFinish and presents none.
 BareCalibration runBareCalibration(int width, int height);

@@ -25,7 +25,7 @@
 #include "../astr/core/random.h"
 #include "../astr/core/window_state.h"
 #include "../astr/render/frame_drawing.h"
-#include "../astr/render/frame_loop.h"
+#include "../astr/render/saver.h"
 #include "../astr/render/gl_state.h"
 #include "gl_window_wgl.h"
 
@@ -134,10 +134,10 @@ void calibrate()
 {
     restartSwarm(poolSize);
     calibrationFrames = defaultCalibrationFrames;
-    startFrameLoop();
+    beginSaverFrames();
     while (calibrationFrames != 0) {
-        drawOneFrame();
-        updateFrameTiming();
+        drawSaverFrame();
+        endSaverFrame();
     }
 }
 
@@ -150,7 +150,7 @@ void measure(int frames, const char* what)
         runStats.stepSeconds = fixedStep;
         save(before);
         captured.clear();
-        runFrame<captureBind, captureSprite>();
+        frameSequence<captureBind, captureSprite>();
         save(captureLeft);
         restore(before);
 
@@ -205,11 +205,7 @@ int main(int argc, char** argv)
         return 1;
     }
     benchDc = gl.dc;
-    createParticleBuffer();
-    setupGlState(width, height);
-    glViewport(0, 0, width, height);
-    setAspectForClientSize(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
-    runStats.fixedStepSeconds = fixedStep;
+    startSaver(width, height, SaverHooks{});
     captured.reserve(2 + 5 + 2 * static_cast<size_t>(poolSize));
     std::printf("window %d x %d, %s\n", width, height, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
@@ -219,6 +215,6 @@ int main(int argc, char** argv)
     measure(frames, "calibrated");
 
     closeWglWindow(gl);
-    std::free(particleBuffer);
+    endSaver();
     return 0;
 }

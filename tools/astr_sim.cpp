@@ -1,6 +1,5 @@
 // astr-sim: runs the screensaver's swarm as the main loop would, without a
 // window or drawing, and reports or dumps what it came to.
-#include <cerrno>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -10,6 +9,7 @@
 
 #include "../astr/core/frame_clock.h"
 #include "../astr/core/particles.h"
+#include "../astr/core/whole_number.h"
 #include "../astr/core/window_state.h"
 #include "headless_frame.h"
 
@@ -34,17 +34,9 @@ struct Options {
     bool bench = false;
 };
 
-bool parseCount(const char* text, uint32_t limit, uint32_t& value)
+bool parseCount(std::string_view text, uint32_t limit, uint32_t& value)
 {
-    if (*text < '0' || *text > '9')
-        return false;
-    char* end;
-    errno = 0;
-    const unsigned long long parsed = std::strtoull(text, &end, 10);
-    if (*end != '\0' || errno != 0 || parsed > limit)
-        return false;
-    value = static_cast<uint32_t>(parsed);
-    return true;
+    return parseWholeNumber<uint32_t>(text, 0, limit, value);
 }
 
 bool parseSeconds(const char* text, float& value)
@@ -62,8 +54,8 @@ bool parsePair(const char* text, uint32_t limit, uint32_t& first, uint32_t& seco
     const char* comma = std::strchr(text, ',');
     if (!comma)
         return false;
-    const std::string head(text, comma);
-    return parseCount(head.c_str(), limit, first) && parseCount(comma + 1, limit, second);
+    return parseCount(std::string_view(text, static_cast<size_t>(comma - text)), limit, first) &&
+           parseCount(comma + 1, limit, second);
 }
 
 bool parseOptions(int argc, char** argv, Options& options)

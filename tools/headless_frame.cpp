@@ -12,5 +12,5 @@ void drawNothing(float, float, float, float, const float*) {}
 
 void simulateFrame()
 {
-    runFrame<bindNothing, drawNothing>();
+    frameSequence<bindNothing, drawNothing>();
 }

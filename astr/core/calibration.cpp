@@ -19,7 +19,11 @@ constexpr double rebirthRadiusSquared = 0.00002;
 constexpr double rebirthAngleScale = 0.00001;
 constexpr uint32_t rebirthAngleSteps = 628308;  // angles from 0 to a little under 2 pi
 
-bool countKnown;  // calibrateTo: the calibration's one frame keeps the count
+bool countKnown;             // calibrateTo: the calibration's one frame keeps the count
+int32_t framesToCalibrate;   // the frames this start's calibration runs
+int32_t checkFramesLeft;     // shown frames still to measure against a count given
+float checkedSeconds[checkedFrames];
+bool countGivenUp;           // the count given proved far too slow
 
 float rebirthAngle()
 {
@@ -56,7 +60,7 @@ void announceCalibration()
 
 void endCalibration()
 {
-    countKnown = false;
+    const bool calibrated = !countKnown;  // a count given is kept by whoever gave it
     attractor = Attractor{};
 
     void* resized = std::realloc(particleBuffer, static_cast<size_t>(particleCount) * sizeof(Particle));
@@ -75,9 +79,13 @@ void endCalibration()
     resetFrameTiming();  // the resize and rebirth are no frame time
     runStats.elapsedSeconds = 0.0f;
     announceCalibration();
+    if (calibrated && countFound)
+        countFound(particleCount, CountFoundBy::calibration);
 }
 
 }  // namespace
+
+CountFound countFound;
 
 int32_t scaledParticleCount(int32_t count, float frameSeconds)
 {
@@ -92,12 +100,24 @@ int32_t scaledParticleCount(int32_t count, float frameSeconds)
     return static_cast<int32_t>(n);
 }
 
+void startCalibration()
+{
+    framesToCalibrate = calibrationFrames;
+    countKnown = false;
+    checkFramesLeft = 0;
+}
+
 void calibrationStep()
 {
     if (!countKnown)
         particleCount = scaledParticleCount(particleCount, runStats.frameSeconds);
-    if (--calibrationFrames != 0)
+    if (--calibrationFrames != 0) {
+        // A host that ends the saver sooner than this machine calibrates
+        // still leaves the next start something to go on from.
+        if (!countKnown && countFound && framesToCalibrate - calibrationFrames == framesToCalibrate / 4)
+            countFound(particleCount, CountFoundBy::partCalibration);
         return;
+    }
     endCalibration();
 }
 
@@ -108,7 +128,32 @@ void calibrateTo(int32_t count)
     countKnown = true;
 }
 
-int32_t refinedParticleCount(int32_t estimate, int32_t drawnCount, float frameSeconds)
+void checkCountOnShownFrames()
 {
-    return scaledParticleCount(estimate, static_cast<float>(double{frameSeconds} * estimate / drawnCount));
+    checkFramesLeft = checkedFrames;
+    countGivenUp = false;
+}
+
+bool checkingCount()
+{
+    return checkFramesLeft != 0 && calibrationFrames == 0;
+}
+
+void noteCheckedFrame(float seconds)
+{
+    checkedSeconds[checkedFrames - checkFramesLeft] = seconds;
+    if (--checkFramesLeft != 0)
+        return;
+    // The median, so that a frame or two slowed by whatever else runs decide nothing.
+    std::nth_element(checkedSeconds, checkedSeconds + checkedFrames / 2, checkedSeconds + checkedFrames);
+    const float median = checkedSeconds[checkedFrames / 2];
+    if (scaledParticleCount(particleCount, median) < particleCount / 2) {
+        // As if the cost were proportional to the count; the buffer holds no more than the count given.
+        const double fitting = static_cast<double>(particleCount) * runStats.fixedStepSeconds / median;
+        particleCount = std::max(smallestParticleCount, static_cast<int32_t>(fitting));
+        countGivenUp = true;
+        checkFramesLeft = checkedFrames;  // and checked again at that
+    } else if (countGivenUp && countFound) {
+        countFound(particleCount, CountFoundBy::check);
+    }
 }

@@ -9,6 +9,10 @@
 
 constexpr int32_t smallestParticleCount = 2;
 
+// A start's calibration, over the calibrationFrames it is set to: what an
+// earlier start was given or checked is forgotten.
+void startCalibration();
+
 // Runs at the head of every frame while calibrationFrames is not 0.
 void calibrationStep();
 
@@ -20,7 +24,26 @@ int32_t scaledParticleCount(int32_t count, float frameSeconds);
 // at that count, as the last calibration frame does, without scaling it.
 void calibrateTo(int32_t count);
 
-// Calibration while the swarm shows at drawnCount: where the rule takes its
-// estimate for a frame that took frameSeconds, the cost taken as
-// proportional to the count.
-int32_t refinedParticleCount(int32_t estimate, int32_t drawnCount, float frameSeconds);
+// Why a count is handed on to be kept for a later start.
+enum class CountFoundBy {
+    partCalibration,  // a quarter of the calibration frames have run: enough to go on from
+    calibration,      // the last calibration frame
+    check,            // a count a start was given proved far too slow on its first shown frames
+};
+
+// Told each count worth keeping for a later start, as it is found: a host may
+// end the saver at any moment after. Null: no count is kept.
+using CountFound = void (*)(int32_t count, CountFoundBy by);
+extern CountFound countFound;
+
+// A count a start was given from an earlier run is checked on its first
+// shown frames, each measured: where their median is four times the frame
+// time aimed at, or more, the count is far too slow. It is then given up for
+// one that fits as if the cost were proportional to the count, and checked
+// again at that; the count it comes to is handed to countFound.
+constexpr int32_t checkedFrames = 5;
+void checkCountOnShownFrames();
+// Whether the next frame is one to measure.
+bool checkingCount();
+// The drawing time of such a frame.
+void noteCheckedFrame(float seconds);

@@ -17,9 +17,9 @@ struct Corner {
 // The most squares a frame draws: the glow's five and two for each particle of the pool.
 constexpr int32_t maxSquares = 5 + 2 * poolSize;
 
-// Each square as the two triangles of GL_POLYGON's fan. Indexed triangles
-// were the fastest of GL 1.1's ways on Mesa's llvmpipe: a tenth below
-// immediate mode, where GL_QUADS and plain GL_TRIANGLES were a tenth above.
+// Each square as the two triangles of GL_POLYGON's fan: of GL 1.1's ways,
+// indexed triangles sent the frame fastest on Mesa's llvmpipe
+// (docs/benchmarks.md).
 // The corner count (4 a square) passes 16 bits, hence unsigned int indices.
 const GLuint fanCorners[6] = {0, 1, 2, 0, 2, 3};
 
@@ -84,7 +84,7 @@ void drawFrameFromArrays()
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    runFrame<bindAfterSending, gatherSprite>();
+    frameSequence<bindAfterSending, gatherSprite>();
     sendGathered();
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

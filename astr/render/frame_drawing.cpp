@@ -32,5 +32,5 @@ void drawSprite(float cx, float cy, float hx, float hy, const float* color)
 
 void drawFrame()
 {
-    runFrame<bindSprite, drawSprite>();
+    frameSequence<bindSprite, drawSprite>();
 }

@@ -21,16 +21,21 @@ using BindSprite = void (*)(Sprite sprite);
 // the colour of the square before carries over.
 using DrawSprite = void (*)(float cx, float cy, float hx, float hy, const float* color);
 
+// The picture's colours, red, green and blue; a square's alpha is its brightness.
+constexpr float glowBlue[3] = {0.07f, 0.3f, 1.0f};
+constexpr float glowGreen[3] = {0.07f, 1.0f, 0.3f};
+constexpr float particleOrangeRed[3] = {1.0f, 0.19f, 0.065f};
+
 template <BindSprite bindSprite, DrawSprite drawSprite>
-void runFrame()
+void frameSequence()
 {
     beginFrameStep();
 
     const Projection glow =
         projectPoint(attractor.position.x, attractor.position.y, attractor.position.z, spinSin, spinCos);
     const float glowAlpha = attractorBrightness(glow.depthFactor);
-    const float blue[4] = {0.07f, 0.3f, 1.0f, glowAlpha};
-    const float green[4] = {0.07f, 1.0f, 0.3f, glowAlpha};
+    const float blue[4] = {glowBlue[0], glowBlue[1], glowBlue[2], glowAlpha};
+    const float green[4] = {glowGreen[0], glowGreen[1], glowGreen[2], glowAlpha};
     // Five squares, each half the size of the one before: two blue (the
     // second keeps the first one's colour), then three green.
     const float* const glowColors[] = {blue, nullptr, green, green, green};
@@ -45,7 +50,7 @@ void runFrame()
 
     const float qx = static_cast<float>(0.01 * aspectX);
     const float qy = static_cast<float>(0.01 * aspectY);
-    float orangeRed[4] = {1.0f, 0.19f, 0.065f, 0.0f};
+    float orangeRed[4] = {particleOrangeRed[0], particleOrangeRed[1], particleOrangeRed[2], 0.0f};
     bindSprite(Sprite::particle);
     const int32_t count = particleCount;  // fixed once the frame head has run
     for (int32_t i = 0; i < count; ++i) {

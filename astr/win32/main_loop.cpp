@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include "../core/frame_clock.h"
-#include "../render/frame_loop.h"
+#include "../render/saver.h"
 #include "stats_dialog.h"
 
 int32_t running = 1;
@@ -11,7 +10,7 @@ int32_t drawing = 1;
 
 int runMainLoop()
 {
-    startFrameLoop();
+    beginSaverFrames();
 
     MSG message{};
     while (running == 1) {
@@ -23,8 +22,8 @@ int runMainLoop()
             DispatchMessageA(&message);
         }
         if (drawing == 1)
-            drawOneFrame();
-        updateFrameTiming();
+            drawSaverFrame();
+        endSaverFrame();
     }
 
     // Reached only when the window closed before the loop began (a preview

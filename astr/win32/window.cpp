@@ -1,16 +1,13 @@
 #include "window.h"
 
 #include <cstddef>
-#include <cstdlib>
 
 #include "../core/fatal_error.h"
 #include "../core/frame_clock.h"
-#include "../core/particles.h"
 #include "../core/platform.h"
 #include "../core/run_mode.h"
 #include "../core/settings.h"
-#include "../core/window_state.h"
-#include "../render/gl_state.h"
+#include "../render/saver.h"
 #include "main_loop.h"
 #include "main_window.h"
 #include "pixel_format_request.h"
@@ -21,7 +18,6 @@ namespace {
 const char windowName[] = "Astrelle";  // class and title; also how a running instance is found
 constexpr DWORD fullScreenStyle = WS_POPUP | WS_CLIPSIBLINGS;
 constexpr DWORD fullScreenExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW;
-constexpr WPARAM keyI = 0x49;
 // The display mode record as handed over: up to its dmReserved2, the fields
 // every version of the platform knows.
 constexpr WORD displayModeSize = offsetof(DEVMODEA, dmPanningWidth);
@@ -127,14 +123,14 @@ void onCreate(HWND window)
 
     createGlContext(window);
     GetClientRect(window, &windowRect);
-    if (setupGlState(windowRect.right - windowRect.left, windowRect.bottom - windowRect.top) != 0)
+    if (setUpSaver(windowRect.right - windowRect.left, windowRect.bottom - windowRect.top) != 0)
         FatalError("Unable to init opengl state.");
 }
 
 void onSize(HWND window)
 {
     GetClientRect(window, &windowRect);
-    resizePicture(windowRect.right - windowRect.left, windowRect.bottom - windowRect.top);
+    resizeSaver(windowRect.right - windowRect.left, windowRect.bottom - windowRect.top);
 }
 
 // Puts the desktop back and lets the main loop end. Runs once, whether the
@@ -153,8 +149,7 @@ void tearDown()
     if (settings.OpenGLInst == 1)
         FreeLibrary(windowClass.hInstance);
     ShowCursor(TRUE);
-    std::free(particleBuffer);
-    particleBuffer = nullptr;
+    endSaver();
     PostQuitMessage(0);
 }
 
@@ -167,15 +162,6 @@ void onActivation(bool& reportedActive, WPARAM wParam)
         return;
     reportedActive = active;
     ShowCursor(active ? FALSE : TRUE);
-}
-
-void onKeyDown(HWND window, WPARAM key)
-{
-    noteKey(key, true);
-    if (key == VK_ESCAPE)
-        SendMessageA(window, WM_CLOSE, 0, 0);
-    if (key == keyI && runMode == Saver)
-        SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -208,13 +194,14 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SYSCOMMAND:
         return 0;  // no screen-saver start, power-off, close or menu from the system
     case WM_KEYDOWN:
-        onKeyDown(window, wParam);
+        if (!saverKey(wParam, true))  // Escape; I in the full-screen run
+            SendMessageA(window, WM_CLOSE, 0, 0);
         return 0;
     case WM_KEYUP:
-        noteKey(wParam, false);
+        saverKey(wParam, false);
         return 0;
     case WM_MOUSEMOVE:
-        if (runMode == Saver && calibrationFrames == 0)  // the first move once the swarm shows
+        if (!saverPointer())  // the first move once the full-screen swarm shows
             SendMessageA(mainWindow, WM_CLOSE, 0, 0);
         return 0;
     case WM_QUERYNEWPALETTE:
@@ -227,8 +214,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE:
         drawing = 0;
         running = 0;
-        if (playsBackgroundSound(runMode, settings))
-            stopBackgroundSound();
+        stopSaver();
         tearDown();
         return 0;  // the window stays: it goes with the process
     case WM_DESTROY:
@@ -247,7 +233,9 @@ bool startWindow(HINSTANCE instance)
         return false;  // a full-screen run is already on; previews are children and not found
     if (!RegisterClassA(&windowClass))
         FatalError("Unable to register class.");
-    createParticleBuffer();
+    SaverHooks hooks;
+    hooks.endingInput = runMode == Saver ? EndingInput::escapeOrI : EndingInput::escape;
+    createSaver(hooks);
     if (runMode == Preview)
         createPreviewWindow();
     else

@@ -14,14 +14,13 @@
 #include <cstdlib>
 
 #include "../core/fatal_error.h"
-#include "../core/frame_clock.h"
-#include "../core/window_state.h"
-#include "../render/gl_state.h"
-#include "main_loop.h"
+#include "../render/saver.h"
 
 Display* display;
 Window saverWindow;
 XVisualInfo saverVisual;
+bool ownWindow;
+int32_t windowWidth, windowHeight;
 bool windowGone;
 
 namespace {
@@ -32,7 +31,6 @@ constexpr int vkEscape = 0x1B;
 constexpr int glxBadDrawable = 2;  // the GLX protocol's GLXBadDrawable, beyond its error base
 constexpr long hostEventMask = StructureNotifyMask | KeyPressMask | KeyReleaseMask;
 
-bool ownWindow;
 Atom wmProtocols, wmDeleteWindow;
 int glxErrorBase;
 bool reportingXErrors;  // from the first frame on; before it, the failing step says why
@@ -118,11 +116,11 @@ void useWindowOf(Window window)
     XFree(visual);
     saverWindow = window;
     XSelectInput(display, window, hostEventMask);
-    runStats.windowWidth = attributes.width;
-    runStats.windowHeight = attributes.height;
+    windowWidth = attributes.width;
+    windowHeight = attributes.height;
 }
 
-void makeOwnWindow(const Options& options)
+void makeOwnWindow(const Geometry& geometry)
 {
     const int screen = DefaultScreen(display);
     int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, None};
@@ -134,14 +132,12 @@ void makeOwnWindow(const Options& options)
 
     // Its size is the screen's at most, whatever --geometry asks for.
     const unsigned screenWidth = DisplayWidth(display, screen), screenHeight = DisplayHeight(display, screen);
-    int x = 0, y = 0;
-    unsigned width = ownWidth, height = ownHeight;
-    const int given = options.geometry ? XParseGeometry(options.geometry, &x, &y, &width, &height) : 0;
-    width = std::clamp(width, 1u, screenWidth);
-    height = std::clamp(height, 1u, screenHeight);
-    if (given & XNegative)
+    const unsigned width = std::min(geometry.sizeGiven ? geometry.width : ownWidth, screenWidth);
+    const unsigned height = std::min(geometry.sizeGiven ? geometry.height : ownHeight, screenHeight);
+    int x = geometry.x, y = geometry.y;
+    if (geometry.fromRight)
         x += static_cast<int>(screenWidth - width);
-    if (given & YNegative)
+    if (geometry.fromBottom)
         y += static_cast<int>(screenHeight - height);
 
     const Window root = RootWindow(display, screen);
@@ -166,8 +162,8 @@ void makeOwnWindow(const Options& options)
     XMapRaised(display, saverWindow);
     XWindowAttributes mapped;
     XGetWindowAttributes(display, saverWindow, &mapped);
-    runStats.windowWidth = mapped.width;
-    runStats.windowHeight = mapped.height;
+    windowWidth = mapped.width;
+    windowHeight = mapped.height;
 }
 
 // The key table is indexed by the platform's virtual-key codes: letters and
@@ -183,48 +179,41 @@ int virtualKeyOf(KeySym key)
     return -1;
 }
 
-void onKey(XKeyEvent& event, bool down)
+bool onKey(XKeyEvent& event, bool down)
 {
-    const KeySym key = XLookupKeysym(&event, 0);
-    const int code = virtualKeyOf(key);
-    if (code >= 0)
-        noteKey(static_cast<uint64_t>(code), down);
-    // q and Escape end a window of its own; on the host's window the host decides.
-    if (down && ownWindow && (key == XK_q || key == XK_Escape))
-        running = 0;
+    const int code = virtualKeyOf(XLookupKeysym(&event, 0));
+    return code < 0 || saverKey(static_cast<uint64_t>(code), down);
 }
 
-void handle(XEvent& event)
+// Answers whether the run goes on after the event.
+bool handle(XEvent& event)
 {
     switch (event.type) {
     case KeyPress:
-        onKey(event.xkey, true);
-        break;
+        return onKey(event.xkey, true);
     case KeyRelease:
-        onKey(event.xkey, false);
-        break;
+        return onKey(event.xkey, false);
     case ConfigureNotify: {
         // Any client can send one with any size: the server says what it is.
         XWindowAttributes attributes;
         if (event.xconfigure.window == saverWindow && XGetWindowAttributes(display, saverWindow, &attributes))
-            resizePicture(attributes.width, attributes.height);
-        break;
+            resizeSaver(attributes.width, attributes.height);
+        return true;
     }
     case DestroyNotify:
         if (event.xdestroywindow.window == saverWindow)
             windowGone = true;
-        break;
-    case ClientMessage:
-        if (ownWindow && event.xclient.message_type == wmProtocols &&
-            static_cast<Atom>(event.xclient.data.l[0]) == wmDeleteWindow)
-            running = 0;
-        break;
+        return true;
+    case ClientMessage:  // the window manager's close
+        return !(ownWindow && event.xclient.message_type == wmProtocols &&
+                 static_cast<Atom>(event.xclient.data.l[0]) == wmDeleteWindow);
     }
+    return true;
 }
 
 }  // namespace
 
-void openSaverWindow(const Options& options, const WindowChoice& choice)
+void openSaverWindow(const WindowChoice& choice)
 {
     display = XOpenDisplay(options.display);
     if (!display)
@@ -239,7 +228,7 @@ void openSaverWindow(const Options& options, const WindowChoice& choice)
 
     switch (choice.source) {
     case WindowSource::own:
-        makeOwnWindow(options);
+        makeOwnWindow(options.geometry);
         break;
     case WindowSource::given:
         useWindowOf(choice.id);
@@ -250,32 +239,32 @@ void openSaverWindow(const Options& options, const WindowChoice& choice)
     }
 }
 
-void handlePendingEvents()
+bool handlePendingEvents()
 {
     reportingXErrors = true;
-    while (!windowGone && XPending(display)) {
+    bool goesOn = true;
+    while (goesOn && !windowGone && XPending(display)) {
         XEvent event;
         XNextEvent(display, &event);
-        handle(event);
+        goesOn = handle(event);
     }
-    if (windowGone)
-        running = 0;
+    return goesOn && !windowGone;
 }
 
-void waitForEvents(long microseconds)
+bool waitForEvents(long microseconds)
 {
     using clock = std::chrono::steady_clock;
     const clock::time_point end = clock::now() + std::chrono::microseconds(microseconds);
     pollfd connection{ConnectionNumber(display), POLLIN, 0};
-    while (running == 1) {
-        handlePendingEvents();
+    while (handlePendingEvents()) {
         const auto left = std::chrono::duration_cast<std::chrono::microseconds>(end - clock::now()).count();
-        if (running != 1 || left <= 0)
-            return;
+        if (left <= 0)
+            return true;
         XFlush(display);
         if (poll(&connection, 1, static_cast<int>((left + 999) / 1000)) < 0 && errno != EINTR)
-            return;
+            return true;
     }
+    return false;
 }
 
 void closeSaverWindow()

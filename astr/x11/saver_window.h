@@ -1,28 +1,34 @@
-// The one window astrelle draws on: the host's (its id from the command
-// line or $XSCREENSAVER_WINDOW), the virtual root or root window, or one of
-// its own; the X connection it lives on; and what its events do to the run.
+// The one window astrelle draws on under X11: the host's (its id from the
+// command line or $XSCREENSAVER_WINDOW), the virtual root or root window, or
+// one of its own; the connection it lives on; and its events, handed to the
+// saver.
 #pragma once
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "options.h"
+#include <cstdint>
+
+#include "../linux/options.h"
 
 extern Display* display;
 extern Window saverWindow;
 extern XVisualInfo saverVisual;  // the visual the picture is drawn with
+extern bool ownWindow;           // the saver's own window, not a host's
+extern int32_t windowWidth, windowHeight;
 
 // Opens the display and finds or makes the window with a GL visual, and
-// notes its size in the run figures; on failure prints one line saying why
-// and ends with status 1.
-void openSaverWindow(const Options& options, const WindowChoice& choice);
+// notes its size; on failure prints one line saying why and ends with
+// status 1.
+void openSaverWindow(const WindowChoice& choice);
 
 // Handles every event that is waiting: keys, resizes, the window manager's
-// close, the window destroyed. Clears `running` for the ordinary ends.
-void handlePendingEvents();
+// close, the window destroyed. Answers whether the run goes on.
+bool handlePendingEvents();
 
 // Waits up to the given time for events, handling them as they come.
-void waitForEvents(long microseconds);
+// Answers whether the run goes on.
+bool waitForEvents(long microseconds);
 
 // Destroys the window if it is the saver's own, and closes the display.
 void closeSaverWindow();

@@ -2,7 +2,7 @@
 // finds lies inside the bytes given.
 #include <cstdlib>
 
-#include "../../astr/x11/wav_file.h"
+#include "../../astr/linux/wav_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

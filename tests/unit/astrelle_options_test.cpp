@@ -1,10 +1,14 @@
 // astrelle's command line as hosts write it, and the window it then draws on.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "../../astr/x11/options.h"
+#include "../../astr/core/settings.h"
+#include "../../astr/linux/options.h"
 
 namespace {
 
@@ -14,7 +18,7 @@ struct OptionCase {
     Parsed parsed;
     WindowSource source = WindowSource::own;  // when run
     unsigned long id = 0;
-    long delay = Options::defaultDelayMicroseconds;
+    long delay = defaultDelayMicroseconds;
     std::string problem = "";  // the line that names what was refused
 };
 
@@ -25,18 +29,18 @@ TEST_P(AstrelleOptions, ParseAndChooseTheWindow)
     const OptionCase& c = GetParam();
     std::vector<const char*> argv{"astrelle"};
     argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-    Options options;
+    Options parsed;
     std::string problem;
-    ASSERT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, problem), c.parsed);
+    ASSERT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), parsed, problem), c.parsed);
     EXPECT_EQ(problem, c.problem);
     if (c.parsed != Parsed::run)
         return;
-    const WindowChoice choice = chooseWindow(options, c.xscreensaverWindow);
+    const WindowChoice choice = chooseWindow(parsed, c.xscreensaverWindow);
     EXPECT_EQ(choice.source, c.source);
     if (choice.source == WindowSource::given) {
         EXPECT_EQ(choice.id, c.id);
     }
-    EXPECT_EQ(options.delayMicroseconds, c.delay);
+    EXPECT_EQ(parsed.delayMicroseconds, c.delay);
 }
 
 using W = WindowSource;
@@ -54,6 +58,10 @@ std::string badDelay(const std::string& value)
 std::string badCount(const std::string& value)
 {
     return "--count: \"" + value + "\" is not 0 or a whole number from 2 to 32768";
+}
+std::string badGeometry(const std::string& value)
+{
+    return "--geometry: \"" + value + "\" is not a geometry (WxH, +X+Y or WxH+X+Y, sizes from 1 to 32767)";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -87,6 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{{"--count", "1"}, nullptr, refused, W::own, 0, 0, badCount("1")},
         OptionCase{{"--count", "32769"}, nullptr, refused, W::own, 0, 0, badCount("32769")},
         OptionCase{{"--count"}, nullptr, refused, W::own, 0, 0, "--count needs a value"},
+        OptionCase{{"--geometry", "garbage"}, nullptr, refused, W::own, 0, 0, badGeometry("garbage")},
+        OptionCase{{"--geometry", "0x0+0+0"}, nullptr, refused, W::own, 0, 0, badGeometry("0x0+0+0")},
+        OptionCase{{"--geometry", "640x"}, nullptr, refused, W::own, 0, 0, badGeometry("640x")},
+        OptionCase{{"--geometry", "+5"}, nullptr, refused, W::own, 0, 0, badGeometry("+5")},
+        OptionCase{{"--geometry", "640x480+1+2x"}, nullptr, refused, W::own, 0, 0, badGeometry("640x480+1+2x")},
         OptionCase{{"--fixed-sync", "-sync-frames", "--prec", "-music", "--fps", "-no-fps", "--verbose",
                     "-display", ":1", "--geometry", "640x480", "-visual", "best", "--install",
                     "-noinstall", "--mono", "--count", "0", "-recalibrate"},
@@ -99,21 +112,64 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{{"-"}, nullptr, refused, W::own, 0, 0, "unknown option \"-\""},
         OptionCase{{"--frobnicate"}, nullptr, refused, W::own, 0, 0, "unknown option \"--frobnicate\""}));
 
-// Each setting's switch sets its own field, and the later of a pair wins.
-TEST(AstrelleOptionFlags, EachSwitchSetsItsSetting)
+// Each switch sets its own field, the later of a pair wins, and the
+// screensaver's settings follow the switches that stand for them.
+TEST(AstrelleOptionFlags, EachSwitchSetsItsFieldAndItsSetting)
 {
     const char* argv[] = {"astrelle", "--fixed-sync", "-sync-frames", "--prec", "-music", "--no-fps", "-fps",
-                          "--verbose", "-display", ":7", "--recalibrate", "--count", "500"};
-    Options options;
+                          "--verbose", "-display", ":7", "--recalibrate", "--count", "500", "--geometry", "=64x48-3+4"};
+    Options parsed;
     std::string problem;
-    ASSERT_EQ(parseOptions(13, argv, options, problem), Parsed::run);
-    EXPECT_TRUE(options.fixedSync && options.syncFrames && options.prec && options.music && options.fps &&
-                options.verbose && options.recalibrate);
-    EXPECT_STREQ(options.display, ":7");
-    EXPECT_EQ(options.count, 500);
-    const Options plain;
-    EXPECT_FALSE(plain.fixedSync || plain.syncFrames || plain.prec || plain.music || plain.fps || plain.verbose ||
-                 plain.recalibrate || plain.count != 0);
+    ASSERT_EQ(parseOptions(15, argv, parsed, problem), Parsed::run);
+    EXPECT_TRUE(parsed.fixedSync && parsed.syncFrames && parsed.preciseCalibration && parsed.music && parsed.fps &&
+                parsed.verbose && parsed.recalibrate);
+    EXPECT_STREQ(parsed.display, ":7");
+    EXPECT_EQ(parsed.count, 500);
+    const Geometry& g = parsed.geometry;
+    EXPECT_TRUE(g.sizeGiven && g.placeGiven && g.fromRight && !g.fromBottom);
+    EXPECT_EQ(std::vector<long>({g.width, g.height, g.x, g.y}), std::vector<long>({64, 48, -3, 4}));
+    applySettings(parsed);
+    EXPECT_EQ(std::vector<int32_t>({settings.FixedSync, settings.glFinish, settings.Music}),
+              std::vector<int32_t>({1, 1, 1}));
+    parseOptions(1, argv, parsed, problem);
+    applySettings(parsed);
+    EXPECT_EQ(std::vector<int32_t>({settings.FixedSync, settings.glFinish, settings.Music}),
+              std::vector<int32_t>({0, 0, 0}));
+    EXPECT_FALSE(parsed.fixedSync || parsed.syncFrames || parsed.preciseCalibration || parsed.music || parsed.fps ||
+                 parsed.verbose || parsed.recalibrate || parsed.count != 0 || parsed.geometry.sizeGiven);
+}
+
+// The usage is made from the table: it names exactly the switches hosts and
+// users pass, once each, and each is taken as the usage shows it.
+TEST(AstrelleUsage, NamesEverySwitchTheParserTakesAndNoOther)
+{
+    const std::map<std::string, const char*> samples = {{"ID", "0x2a"},          {"DISPLAY", ":1"},
+                                                        {"WxH+X+Y", "64x48+1+2"}, {"MICROSECONDS", "100"},
+                                                        {"V", "best"},            {"N", "500"}};
+    std::set<std::string> named;
+    std::istringstream usage(usageText());
+    for (std::string line; std::getline(usage, line);) {
+        // "  --name VALUE   help" or "  --name   help"
+        if (line.rfind("  --", 0) != 0)
+            continue;
+        const size_t nameEnd = line.find(' ', 4);
+        const std::string name = line.substr(2, nameEnd - 2);
+        const std::string value = line[nameEnd + 1] != ' ' ? line.substr(nameEnd + 1, line.find(' ', nameEnd + 1) - nameEnd - 1) : "";
+        EXPECT_TRUE(named.insert(name.substr(2)).second) << line;
+        std::vector<const char*> argv{"astrelle", name.c_str()};
+        if (!value.empty()) {
+            ASSERT_TRUE(samples.count(value)) << line;
+            argv.push_back(samples.at(value));
+        }
+        Options parsed;
+        std::string problem;
+        EXPECT_NE(parseOptions(static_cast<int>(argv.size()), argv.data(), parsed, problem), Parsed::refused)
+            << line << ": " << problem;
+    }
+    EXPECT_EQ(named, std::set<std::string>({"root", "window", "window-id", "display", "geometry", "delay", "fps",
+                                            "no-fps", "visual", "install", "noinstall", "mono", "count", "prec",
+                                            "recalibrate", "fixed-sync", "sync-frames", "music", "verbose", "help",
+                                            "version"}));
 }
 
 }  // namespace

@@ -160,21 +160,75 @@ TEST_F(SimTest, DefaultCalibrationEndsInsideFrame256WhichMovesTheRebornSwarm)
     }
 }
 
+std::vector<std::string> handedOn;
+
+void noteFound(int32_t count, CountFoundBy by)
+{
+    handedOn.push_back(std::to_string(count) + (by == CountFoundBy::partCalibration ? " part"
+                                                : by == CountFoundBy::calibration   ? " calibration"
+                                                                                    : " check"));
+}
+
 // A start that knows its count: one frame ends calibration at it, unscaled,
-// and a calibration after it scales again. While the swarm then shows, the
-// rule refines an estimate as if each frame had been drawn at it.
+// and hands nothing on; a calibration after it scales again, and hands its
+// count on a quarter of the way and at its end.
 TEST_F(SimTest, AKnownCountEndsCalibrationInOneFrameUnscaled)
 {
     initSimulation(1);
+    handedOn.clear();
+    countFound = noteFound;
     runStats.frameSeconds = 1.0f;  // would shrink any count the rule scales
+    startCalibration();
     calibrateTo(500);
     ASSERT_EQ(calibrationFrames, 1);
     calibrationStep();
     EXPECT_EQ(particleCount, 500);
     EXPECT_EQ(fakePlatform.effects.back(), "announce 500 particles in 0 x 0");
-    calibrationFrames = 2;
-    calibrationStep();
-    EXPECT_EQ(particleCount, 50);
-    EXPECT_EQ(refinedParticleCount(1000, 1000, 0.02f), 707);
-    EXPECT_EQ(refinedParticleCount(2000, 1000, 0.005f), 2000);
+    calibrationFrames = 8;
+    startCalibration();
+    for (int frame = 0; frame < 8; ++frame)
+        calibrationStep();
+    EXPECT_EQ(particleCount, 2);
+    EXPECT_EQ(handedOn, std::vector<std::string>({"5 part", "2 calibration"}));
+    countFound = nullptr;
 }
+
+struct CheckCase {
+    std::vector<float> frameSeconds;  // of the shown frames measured
+    int32_t count;                    // then
+    bool handedOn;
+};
+
+class CountCheck : public SimTest, public ::testing::WithParamInterface<CheckCase> {};
+
+// A count given from an earlier run stands unless the median of its checked
+// frames takes four times the frame time aimed at; then it is given up for
+// one that fits, checked again, and what it came to is handed on once.
+TEST_P(CountCheck, GivesUpAFarTooSlowCountAndRefinesIt)
+{
+    handedOn.clear();
+    countFound = noteFound;
+    startCalibration();
+    calibrateTo(500);
+    checkCountOnShownFrames();
+    EXPECT_FALSE(checkingCount());  // not before calibration's one frame
+    calibrationFrames = 0;
+    for (const float seconds : GetParam().frameSeconds) {
+        ASSERT_TRUE(checkingCount());
+        noteCheckedFrame(seconds);
+    }
+    EXPECT_FALSE(checkingCount());
+    EXPECT_EQ(particleCount, GetParam().count);
+    EXPECT_EQ(handedOn, GetParam().handedOn ? std::vector<std::string>{std::to_string(GetParam().count) + " check"}
+                                            : std::vector<std::string>{});
+    countFound = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, CountCheck,
+    ::testing::Values(CheckCase{{0.039f, 0.039f, 0.039f, 0.039f, 0.039f}, 500, false},  // just under four times
+                      CheckCase{{0.2f, 0.2f, 0.01f, 0.01f, 0.01f}, 500, false},  // two slow frames decide nothing
+                      CheckCase{{0.05f, 0.05f, 0.2f, 0.001f, 0.001f, 0.01f, 0.01f, 0.01f, 0.01f, 0.01f}, 99, true},
+                      CheckCase{{0.1f, 0.1f, 0.1f, 0.1f, 0.1f, 0.05f, 0.05f, 0.05f, 0.05f, 0.05f, 0.01f, 0.01f, 0.01f,
+                                 0.01f, 0.01f},
+                                9, true}));

@@ -1,5 +1,7 @@
 #include "fake_gl.h"
 
+#include "fake_platform.h"
+
 #include <initializer_list>
 
 FakeGl fakeGl;
@@ -128,6 +130,20 @@ void glTexCoord2fv(const GLfloat* st)
 void glVertex2f(GLfloat x, GLfloat y)
 {
     record("glVertex2f", {x, y});
+}
+
+// A frame's own steps also join the platform's effects, so that a test sees
+// them in order with presenting and the clock's reads.
+void glClear(GLbitfield mask)
+{
+    record("glClear", {static_cast<float>(mask)});
+    fakePlatform.effects.push_back("glClear");
+}
+
+void glFinish()
+{
+    record("glFinish", {});
+    fakePlatform.effects.push_back("glFinish");
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)

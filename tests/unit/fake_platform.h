@@ -11,7 +11,8 @@ struct FakePlatform {
     uint64_t frequency = 1000000;
     int64_t secondsSince1970 = 0;
     // In order: "clock" (a counter read), "priority high", "priority normal",
-    // "sound", "present", "announce <text>".
+    // "sound", "sound stopped", "present", "announce <text>"; the fake GL adds
+    // "glClear" and "glFinish".
     std::vector<std::string> effects;
 };
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../../astr/x11/wav_file.h"
+#include "../../astr/linux/wav_file.h"
 
 namespace {
 

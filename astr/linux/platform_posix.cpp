@@ -1,4 +1,5 @@
-// The screensaver's platform effects, on POSIX.
+// The screensaver's platform effects on POSIX, for every Linux host; each
+// host presents its frames (presentFrame) with its own GL context.
 #include <unistd.h>
 
 #include <climits>
@@ -9,6 +10,8 @@
 
 #include "../core/platform.h"
 #include "background_sound.h"
+#include "options.h"
+#include "start_count.h"
 
 namespace {
 
@@ -59,6 +62,13 @@ void playBackgroundSound()
 void stopBackgroundSound()
 {
     stopSoundLoop();
+}
+
+// With --verbose: "astrelle: N particles in W x H (how)".
+void announceParticleCount(const char* text)
+{
+    if (options.verbose)
+        std::fprintf(stderr, "astrelle: %s (%s)\n", text, startCountSource());
 }
 
 // One line on standard error, where hosts log what their savers say.

@@ -1,0 +1,94 @@
+#include "count_file.h"
+
+#include "../core/calibration.h"
+#include "../core/particles.h"
+#include "../core/whole_number.h"
+
+namespace {
+
+const std::string firstLine = "astrelle counts 2\n";
+const std::string oldFirstLine = "astrelle counts 1\n";
+
+// A GL string as a field of a line: no tab, line break or other control character.
+std::string field(std::string text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    return text;
+}
+
+// Three numbers, each ended by a blank, then the two GL strings split by the one tab.
+bool parseEntry(std::string_view line, RememberedCount& entry)
+{
+    const int32_t lowest[] = {smallestParticleCount, 1, 1}, highest[] = {poolSize, 65535, 65535};
+    int32_t numbers[3];
+    for (int i = 0; i < 3; ++i) {
+        const size_t blank = line.find(' ');
+        if (blank == line.npos || !parseWholeNumber(line.substr(0, blank), lowest[i], highest[i], numbers[i]))
+            return false;
+        line.remove_prefix(blank + 1);
+    }
+    const size_t tab = line.find('\t');
+    if (tab == line.npos || line.find('\t', tab + 1) != line.npos)
+        return false;
+    entry = {{std::string(line.substr(0, tab)), std::string(line.substr(tab + 1)), numbers[1], numbers[2]}, numbers[0]};
+    return true;
+}
+
+}  // namespace
+
+bool parseCounts(const std::string& text, std::vector<RememberedCount>& entries)
+{
+    entries.clear();
+    if (text.empty() || text.compare(0, oldFirstLine.size(), oldFirstLine) == 0)
+        return true;
+    if (text.compare(0, firstLine.size(), firstLine) != 0)
+        return false;
+    bool whole = text.back() == '\n';  // a last line without its line break was cut short
+    for (size_t at = firstLine.size(), end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        RememberedCount entry;
+        if (!parseEntry(std::string_view(text).substr(at, end - at), entry))
+            whole = false;
+        else if (!findCount(entries, entry.key))
+            entries.push_back(entry);
+    }
+    return whole;
+}
+
+std::string formatCounts(const RememberedCount& newest, const std::vector<RememberedCount>& others)
+{
+    std::string text = firstLine;
+    const auto line = [](const RememberedCount& e) {
+        return std::to_string(e.count) + ' ' + std::to_string(e.key.width) + ' ' + std::to_string(e.key.height) +
+               ' ' + field(e.key.renderer) + '\t' + field(e.key.version) + '\n';
+    };
+    std::vector<RememberedCount> entries{newest};
+    for (const RememberedCount& other : others)
+        if (!findCount(entries, other.key))
+            entries.push_back(other);
+    for (const RememberedCount& entry : entries) {
+        if (text.size() + line(entry).size() > countFileLimit)
+            break;  // the oldest go rather than make a file that would not be read
+        text += line(entry);
+    }
+    return text;
+}
+
+const RememberedCount* findCount(const std::vector<RememberedCount>& entries, const CountKey& key)
+{
+    for (const RememberedCount& entry : entries)
+        if (entry.key.width == key.width && entry.key.height == key.height &&
+            field(entry.key.renderer) == field(key.renderer) && field(entry.key.version) == field(key.version))
+            return &entry;
+    return nullptr;
+}
+
+std::string countFilePath(const char* xdgCacheHome, const char* home)
+{
+    if (xdgCacheHome && xdgCacheHome[0] == '/')
+        return std::string(xdgCacheHome) + "/astrelle/counts";
+    if (home && home[0] == '/')
+        return std::string(home) + "/.cache/astrelle/counts";
+    return "";
+}

@@ -1,0 +1,12 @@
+// The hosts astrelle runs under, one folder each, linked into the one
+// program: each is its window, its GL context, its events and its loop, and
+// drives the saver through its contract. Each answers the exit status.
+#pragma once
+
+#include "../render/saver.h"
+
+// The saver's hooks as every host of astrelle sets them, for a run that
+// input ends as given: drawn from arrays, its count chosen and kept.
+SaverHooks astrelleHooks(EndingInput endingInput);
+
+int runX11Host();
