@@ -6,8 +6,7 @@
 
 namespace {
 
-const std::string firstLine = "astrelle counts 2\n";
-const std::string oldFirstLine = "astrelle counts 1\n";
+const std::string firstLine = "astrelle counts 2\n", oldFirstLine = "astrelle counts 1\n";
 
 // A GL string as a field of a line: no tab, line break or other control character.
 std::string field(std::string text)
@@ -18,7 +17,7 @@ std::string field(std::string text)
     return text;
 }
 
-// Three numbers, each ended by a blank, then the two GL strings split by the one tab.
+// Three numbers, each ended by a blank, then the GL strings split by the one tab.
 bool parseEntry(std::string_view line, RememberedCount& entry)
 {
     const int32_t lowest[] = {smallestParticleCount, 1, 1}, highest[] = {poolSize, 65535, 65535};
@@ -46,7 +45,7 @@ bool parseCounts(const std::string& text, std::vector<RememberedCount>& entries)
     if (text.compare(0, firstLine.size(), firstLine) != 0)
         return false;
     bool whole = text.back() == '\n';  // a last line without its line break was cut short
-    for (size_t at = firstLine.size(), end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+    for (size_t at = firstLine.size(), end; (end = text.find('\n', at)) != text.npos; at = end + 1) {
         RememberedCount entry;
         if (!parseEntry(std::string_view(text).substr(at, end - at), entry))
             whole = false;
@@ -58,29 +57,28 @@ bool parseCounts(const std::string& text, std::vector<RememberedCount>& entries)
 
 std::string formatCounts(const RememberedCount& newest, const std::vector<RememberedCount>& others)
 {
-    std::string text = firstLine;
-    const auto line = [](const RememberedCount& e) {
-        return std::to_string(e.count) + ' ' + std::to_string(e.key.width) + ' ' + std::to_string(e.key.height) +
-               ' ' + field(e.key.renderer) + '\t' + field(e.key.version) + '\n';
-    };
     std::vector<RememberedCount> entries{newest};
     for (const RememberedCount& other : others)
         if (!findCount(entries, other.key))
             entries.push_back(other);
-    for (const RememberedCount& entry : entries) {
-        if (text.size() + line(entry).size() > countFileLimit)
-            break;  // the oldest go rather than make a file that would not be read
-        text += line(entry);
+    std::string text = firstLine;
+    for (const RememberedCount& e : entries) {
+        const std::string line = std::to_string(e.count) + ' ' + std::to_string(e.key.width) + ' ' +
+                                 std::to_string(e.key.height) + ' ' + field(e.key.renderer) + '\t' +
+                                 field(e.key.version) + '\n';
+        if (text.size() + line.size() > countFileLimit)
+            break;  // the oldest go
+        text += line;
     }
     return text;
 }
 
 const RememberedCount* findCount(const std::vector<RememberedCount>& entries, const CountKey& key)
 {
-    for (const RememberedCount& entry : entries)
-        if (entry.key.width == key.width && entry.key.height == key.height &&
-            field(entry.key.renderer) == field(key.renderer) && field(entry.key.version) == field(key.version))
-            return &entry;
+    for (const RememberedCount& e : entries)
+        if (e.key.width == key.width && e.key.height == key.height && field(e.key.renderer) == field(key.renderer) &&
+            field(e.key.version) == field(key.version))
+            return &e;
     return nullptr;
 }
 
@@ -88,7 +86,5 @@ std::string countFilePath(const char* xdgCacheHome, const char* home)
 {
     if (xdgCacheHome && xdgCacheHome[0] == '/')
         return std::string(xdgCacheHome) + "/astrelle/counts";
-    if (home && home[0] == '/')
-        return std::string(home) + "/.cache/astrelle/counts";
-    return "";
+    return home && home[0] == '/' ? std::string(home) + "/.cache/astrelle/counts" : "";
 }

@@ -1,21 +1,19 @@
 // Small files that several processes read and rewrite whole: read with a
 // bound and never waiting, and replaced under a lock of their folder, so
-// that a change merged into what another process wrote meanwhile stays.
+// that what another process wrote meanwhile is merged, not lost.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <string>
 
-// The text of the regular file at path, at most limit bytes. A missing file
-// gives "" and no problem; anything else that is not such a file gives ""
-// and the reason in problem. Never waits on a pipe or a device.
+// The regular file's text, at most limit bytes; "" for a missing one, and
+// "" with the reason in problem for anything else. Never waits.
 std::string readSmallFile(const std::string& path, size_t limit, std::string& problem);
 
-// Replaces the file at path with change(what it holds now, "" if it cannot
-// be read), making the folders on its way: under an advisory lock of its
-// folder, as a file beside it of a fixed name (so that one a killed writer
-// left is written over) renamed over it. False, with the reason in problem,
-// when it could not be done; the file is then as it was.
+// Replaces the file at path (an absolute one) with change(its text now),
+// making its folders: under a lock of its folder, as a file beside it
+// renamed over it, whose fixed name a killed writer's leftover cannot
+// outlast. False, with the reason in problem, where the file stays as it was.
 bool updateSmallFile(const std::string& path, size_t limit, const std::function<std::string(const std::string&)>& change,
                      std::string& problem);

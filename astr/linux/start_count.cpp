@@ -18,18 +18,11 @@ std::string path;
 int32_t rememberedCount;
 bool saidOfTheFile;
 
-void say(const std::string& line)
+void say(const std::string& line, bool ofTheFile = false)
 {
-    if (options.verbose)
+    if (options.verbose && !(ofTheFile && saidOfTheFile))
         std::fprintf(stderr, "astrelle: %s\n", line.c_str());
-}
-
-// A saver that cannot remember still runs as it always did: one word of it is enough.
-void sayOfTheFile(const std::string& line)
-{
-    if (!saidOfTheFile)
-        say(line);
-    saidOfTheFile = true;
+    saidOfTheFile = saidOfTheFile || ofTheFile;
 }
 
 std::string glText(GLenum name)
@@ -49,15 +42,15 @@ StartCount chooseStartCount()
     key = {glText(GL_RENDERER), glText(GL_VERSION), runStats.windowWidth, runStats.windowHeight};
     path = countFilePath(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
     if (path.empty())
-        sayOfTheFile("nowhere to remember the count: neither XDG_CACHE_HOME nor HOME names a folder");
+        say("nowhere to remember the count: neither XDG_CACHE_HOME nor HOME names a folder", true);
     if (path.empty() || options.preciseCalibration || options.recalibrate)
         return {};
     std::string problem;
     std::vector<RememberedCount> entries;
-    if (!parseCounts(readSmallFile(path, countFileLimit, problem), entries))
+    if (!parseCounts(readSmallFile(path, countFileLimit, problem), entries) && problem.empty())
         problem = "not a file of counts; it will be written anew";
     if (!problem.empty())
-        sayOfTheFile("not reading " + path + ": " + problem);
+        say("not reading " + path + ": " + problem, true);
     const RememberedCount* found = findCount(entries, key);
     if (!found)
         return {};
@@ -68,16 +61,13 @@ StartCount chooseStartCount()
 
 void keepCount(int32_t count, CountFoundBy by)
 {
-    if (path.empty())
-        return;
     std::string problem;
-    const bool kept = updateSmallFile(path, countFileLimit, [&](const std::string& text) {
-        std::vector<RememberedCount> others;
-        parseCounts(text, others);
-        return formatCounts({key, count}, others);
-    }, problem);
-    if (!kept)
-        sayOfTheFile("cannot remember the count in " + path + ": " + problem);
+    if (path.empty() || !updateSmallFile(path, countFileLimit, [&](const std::string& text) {
+            std::vector<RememberedCount> others;
+            parseCounts(text, others);
+            return formatCounts({key, count}, others);
+        }, problem))
+        say("cannot remember the count in " + path + ": " + problem, true);
     else if (by == CountFoundBy::check)
         say(std::to_string(count) + " particles remembered: " + std::to_string(rememberedCount) +
             " proved far too slow");
@@ -85,12 +75,6 @@ void keepCount(int32_t count, CountFoundBy by)
 
 const char* startCountSource()
 {
-    switch (source) {
-    case CountSource::remembered:
-        return "remembered";
-    case CountSource::given:
-        return "given by --count";
-    default:
-        return "calibrated";
-    }
+    const char* const names[] = {"calibrated", "remembered", "given by --count"};
+    return names[static_cast<int>(source)];
 }

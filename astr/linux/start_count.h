@@ -1,20 +1,15 @@
-// How a start of astrelle comes by its particle count, and what it keeps for
-// the starts after it. A start is given its count (--count), finds one
-// remembered for this GL renderer, version and window size (shown at once,
-// and checked on the first frames), or calibrates unseen (a first start,
-// --prec, --recalibrate). What the saver finds worth keeping goes into the
-// count file as it is found. With --verbose, at most one line says what
-// became of the file.
+// How a start of astrelle comes by its count: given (--count), remembered
+// for this GL renderer, version and window size, or calibrated (a first
+// start, --prec, --recalibrate); and the counts kept for later starts as the
+// saver finds them. With --verbose, one line at most says what became of
+// the file.
 #pragma once
 
 #include "../render/saver.h"
 
-// The saver's chooseCount: needs the GL context current and the window's
-// size in the run figures.
+// The saver's chooseCount: needs the context current and the window's size in the run figures.
 StartCount chooseStartCount();
-
-// The saver's countFound: the count remembered for this start's key.
+// The saver's countFound.
 void keepCount(int32_t count, CountFoundBy by);
-
-// How this start came by its count, as --verbose says it.
+// As --verbose says it: "calibrated", "remembered" or "given by --count".
 const char* startCountSource();

@@ -97,23 +97,8 @@ void useWindowOf(Window window)
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, window, &attributes) || windowGone)
         FatalError("Unable to find window 0x%lx.", window);
-    XVisualInfo wanted{};
-    wanted.visualid = XVisualIDFromVisual(attributes.visual);
-    wanted.screen = XScreenNumberOfScreen(attributes.screen);
-    int count = 0;
-    XVisualInfo* visual = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &wanted, &count);
-    // Calibration frames are drawn unseen in the back buffer: a visual
-    // without one would show every one of them, and present nothing.
-    int usesGl = 0, rgba = 0, doubleBuffered = 0;
-    if (!visual || glXGetConfig(display, visual, GLX_USE_GL, &usesGl) != 0 || !usesGl ||
-        glXGetConfig(display, visual, GLX_RGBA, &rgba) != 0 || !rgba ||
-        glXGetConfig(display, visual, GLX_DOUBLEBUFFER, &doubleBuffered) != 0 || !doubleBuffered) {
-        if (visual)
-            XFree(visual);
+    if (!findGlVisual(display, attributes, saverVisual))
         FatalError("Unable to setup pixelformat.");
-    }
-    saverVisual = *visual;
-    XFree(visual);
     saverWindow = window;
     XSelectInput(display, window, hostEventMask);
     windowWidth = attributes.width;
@@ -212,6 +197,26 @@ bool handle(XEvent& event)
 }
 
 }  // namespace
+
+bool findGlVisual(Display* connection, const XWindowAttributes& window, XVisualInfo& found)
+{
+    XVisualInfo wanted{};
+    wanted.visualid = XVisualIDFromVisual(window.visual);
+    wanted.screen = XScreenNumberOfScreen(window.screen);
+    int count = 0;
+    XVisualInfo* visual = XGetVisualInfo(connection, VisualIDMask | VisualScreenMask, &wanted, &count);
+    // Calibration frames are drawn unseen in the back buffer: a visual
+    // without one would show every one of them, and present nothing.
+    int usesGl = 0, rgba = 0, doubleBuffered = 0;
+    const bool usable = visual && glXGetConfig(connection, visual, GLX_USE_GL, &usesGl) == 0 && usesGl &&
+                        glXGetConfig(connection, visual, GLX_RGBA, &rgba) == 0 && rgba &&
+                        glXGetConfig(connection, visual, GLX_DOUBLEBUFFER, &doubleBuffered) == 0 && doubleBuffered;
+    if (usable)
+        found = *visual;
+    if (visual)
+        XFree(visual);
+    return usable;
+}
 
 void openSaverWindow(const WindowChoice& choice)
 {

@@ -17,6 +17,10 @@ extern XVisualInfo saverVisual;  // the visual the picture is drawn with
 extern bool ownWindow;           // the saver's own window, not a host's
 extern int32_t windowWidth, windowHeight;
 
+// The visual of a window the saver did not make, where GL can draw on it
+// in double-buffered RGBA; false where it cannot.
+bool findGlVisual(Display* connection, const XWindowAttributes& window, XVisualInfo& found);
+
 // Opens the display and finds or makes the window with a GL visual, and
 // notes its size; on failure prints one line saying why and ends with
 // status 1.
