@@ -6,7 +6,8 @@
 #include "../render/saver.h"
 
 // The saver's hooks as every host of astrelle sets them, for a run that
-// input ends as given: drawn from arrays, its count chosen and kept.
+// input ends as given: drawn from arrays, its count chosen and kept, the
+// frame rate over it with --fps.
 SaverHooks astrelleHooks(EndingInput endingInput);
 
 int runX11Host();

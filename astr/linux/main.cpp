@@ -12,6 +12,7 @@
 #include "../core/run_mode.h"
 #include "../render/frame_arrays.h"
 #include "count_file.h"
+#include "fps_overlay.h"
 #include "hosts.h"
 #include "options.h"
 #include "pauses.h"
@@ -50,6 +51,8 @@ SaverHooks astrelleHooks(EndingInput endingInput)
     hooks.frameDrawing = drawFrameFromArrays;
     hooks.chooseCount = chooseStartCount;
     hooks.countFound = keepCount;
+    if (options.fps)
+        hooks.overlay = drawFpsOverlay;
     return hooks;
 }
 

@@ -5,7 +5,6 @@
 
 #include "../linux/hosts.h"
 #include "../linux/pauses.h"
-#include "fps_overlay.h"
 #include "glx_context.h"
 #include "saver_window.h"
 
@@ -16,10 +15,7 @@ int runX11Host()
     const WindowChoice choice = chooseWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
     openSaverWindow(choice);
     createGlContext();
-    SaverHooks hooks = astrelleHooks(ownWindow ? EndingInput::escapeOrQ : EndingInput::none);
-    if (options.fps)
-        hooks.overlay = drawFpsOverlay;
-    startSaver(windowWidth, windowHeight, hooks);
+    startSaver(windowWidth, windowHeight, astrelleHooks(ownWindow ? EndingInput::escapeOrQ : EndingInput::none));
 
     while (running == 1) {
         if (!handlePendingEvents()) {
