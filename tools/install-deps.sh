@@ -4,12 +4,13 @@
 # skipping the ones already present. Safe to run again; quick when all is
 # there.
 #
-#   native, install  astrelle: g++, X11, GL and ALSA headers, GoogleTest
+#   native, install  astrelle: g++, X11, GL, ALSA and PNG headers, GoogleTest
 #   deb              the same and dpkg-dev
 #   bench            the same and Xvfb, for astrelle-bench
 #   dist             the Windows programs: mingw-w64, no Wine
 #   run              the Windows programs under Wine on an Xvfb
-#   test             all of it, and the fuzzers, lintian, XScreenSaver
+#   test             all of it, and the fuzzers, lintian, XScreenSaver, sway
+#                    and weston
 #
 # Mirrors are sometimes caught half-synced: an index that fails to download
 # is retried, then the lists apt already has are used, and the script fails
@@ -28,7 +29,7 @@ target=${1:-test}
 
 native=(
   cmake make ninja-build g++ binutils python3
-  libx11-dev libgl-dev libgl1-mesa-dev libasound2-dev
+  libx11-dev libgl-dev libgl1-mesa-dev libasound2-dev libpng-dev
   googletest libgtest-dev libbenchmark-dev
 )
 windows=(
@@ -40,6 +41,7 @@ testing=(
   clang libclang-rt-14-dev unzip
   libxml2-utils desktop-file-utils dpkg-dev lintian
   xscreensaver xscreensaver-gl
+  sway weston grim wtype
 )
 wine32=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386)
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "ordinary_user.h"
 #include "x11_driver.h"
 
 namespace fs = std::filesystem;
@@ -31,7 +31,6 @@ constexpr double promptly = 1.0;   // seconds the saver may take to go once unbl
 constexpr double starting = 60.0;  // seconds to start anything, on a loaded machine
 constexpr size_t cyclesSeen = 2;
 constexpr int cycleSeconds = 5;  // the daemon allows 2 at least
-const char* const ordinaryUser = "astrelle-test";
 
 using xd::now;
 
@@ -96,17 +95,17 @@ protected:
         ASSERT_NE(mkdtemp(folder), nullptr);
         home = folder;
         log = home + "/xscreensaver.log";
-        if (getuid() == 0)
-            ASSERT_NO_FATAL_FAILURE(becomeOrdinaryUser());
-        else
-            uid = getuid(), gid = getgid();
-        ASSERT_NO_FATAL_FAILURE(reachProgram());
+        // The user owns the test's folder, which stands for its home.
+        ASSERT_TRUE(xd::ordinaryUser(user)) << "could not add the user astrelle-test";
+        ASSERT_EQ(chown(home.c_str(), user.uid, user.gid), 0);
+        program = xd::reachableBy(user, programUnderTest(), home);
+        ASSERT_FALSE(program.empty()) << user.name << " cannot run " << programUnderTest() << " nor a copy of it";
         std::ofstream(home + "/.xscreensaver")
             << "timeout: 0:30:00\ncycle: 0:00:0" << cycleSeconds
             << "\nlock: False\nfade: False\nunfade: False\nsplash: False\ndpmsEnabled: False\n"
                "mode: one\nselected: 0\nprograms: GL: \"Astrelle\" "
             << program << " --root \\n\n";
-        ASSERT_EQ(chown((home + "/.xscreensaver").c_str(), uid, gid), 0);
+        ASSERT_EQ(chown((home + "/.xscreensaver").c_str(), user.uid, user.gid), 0);
     }
 
     void TearDown() override
@@ -120,63 +119,17 @@ protected:
             xd::waitForEnd(daemon, 5.0);
         }
         for (const std::string& pid : matches(readFile(log), R"((?:pid|process) (\d+))"))
-            if (livesAs(uid, pid))
+            if (livesAs(user.uid, pid))
                 kill(std::stoi(pid), SIGKILL);
         if (HasFailure())
             std::cout << "the daemon's log:\n" << readFile(log) << "its standard error:\n" << xd::errors(daemon);
         fs::remove_all(home);
     }
 
-    // The daemon runs as an ordinary user: as root, the test's own one,
-    // made when missing. It owns the test's folder, which stands for its home.
-    void becomeOrdinaryUser()
-    {
-        user = ordinaryUser;
-        if (!getpwnam(ordinaryUser)) {
-            ASSERT_EQ(std::system(("useradd -m " + user).c_str()), 0) << "could not add the user " << user;
-        }
-        const passwd* account = getpwnam(ordinaryUser);
-        ASSERT_NE(account, nullptr);
-        uid = account->pw_uid;
-        gid = account->pw_gid;
-        ASSERT_EQ(chown(home.c_str(), uid, gid), 0);
-    }
-
-    // The user must reach the program: if a folder on its way is closed to
-    // them, a copy goes into a prefix-shaped folder of the test's, beside its
-    // sound as installed.
-    void reachProgram()
-    {
-        const std::string built = programUnderTest();
-        program = built;
-        if (user.empty() || run({"test", "-x", built}).exitCode == 0)
-            return;
-        program = home + "/prefix/libexec/xscreensaver/astrelle";
-        const fs::path sound = fs::path(built).parent_path() / "../../share/astrelle/astr.wav";
-        const fs::path soundCopy = home + "/prefix/share/astrelle/astr.wav";
-        fs::create_directories(fs::path(program).parent_path());
-        fs::copy_file(built, program);
-        if (fs::exists(sound)) {
-            fs::create_directories(soundCopy.parent_path());
-            fs::copy_file(sound, soundCopy);
-        }
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(home + "/prefix"))
-            if (entry.path() != soundCopy)
-                fs::permissions(entry.path(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
-        if (fs::exists(soundCopy))
-            fs::permissions(soundCopy, fs::perms::others_read, fs::perm_options::add);
-        ASSERT_EQ(run({"test", "-x", program}).exitCode, 0) << user << " cannot run " << program;
-    }
-
     // A command of the daemon's user, in its home, on the test's display.
     xd::Program start(const std::vector<std::string>& command)
     {
-        std::vector<std::string> words{"HOME=" + home, std::string("DISPLAY=") + std::getenv("DISPLAY")};
-        words.insert(words.end(), command.begin(), command.end());
-        if (user.empty())
-            return xd::start("/usr/bin/env", words);
-        words.insert(words.begin(), {"-u", user, "--", "env"});
-        return xd::start("/usr/sbin/runuser", words);
+        return xd::startAs(user, {"HOME=" + home, std::string("DISPLAY=") + std::getenv("DISPLAY")}, command);
     }
 
     xd::End run(const std::vector<std::string>& command)
@@ -190,9 +143,7 @@ protected:
         return xd::waitUntil([&] { return readFile(log).find(text) != std::string::npos; }, starting);
     }
 
-    std::string user;  // empty: the test's own, itself an ordinary user
-    uid_t uid = 0;
-    gid_t gid = 0;
+    xd::User user;
     std::string home, log, program;
     xd::Program daemon;
 };
@@ -231,12 +182,13 @@ TEST_F(XScreenSaverHost, RunsCyclesAndEndsAstrelleCleanly)
     EXPECT_TRUE(showsTheSwarmAroundItsGlow(shown, 640 * 480))
         << shown.black << " black, " << shown.orangeRed << " orange-red, " << shown.blueGreen << " blue-green";
 
-    ASSERT_FALSE(processesOf(uid, program).empty()) << "astrelle is not among " << user << "'s processes";
+    ASSERT_FALSE(processesOf(user.uid, program).empty()) << "astrelle is not among " << user.name << "'s processes";
     const double unblanking = now();
     ASSERT_EQ(run({"xscreensaver-command", "-deactivate"}).exitCode, 0);
     const double asked = now() - unblanking;
-    xd::waitUntil([&] { return processesOf(uid, program).empty(); }, asked + promptly - (now() - unblanking), 0.01);
-    EXPECT_TRUE(processesOf(uid, program).empty()) << "astrelle still runs " << promptly << " s after unblanking";
+    xd::waitUntil([&] { return processesOf(user.uid, program).empty(); }, asked + promptly - (now() - unblanking),
+                  0.01);
+    EXPECT_TRUE(processesOf(user.uid, program).empty()) << "astrelle still runs " << promptly << " s after unblanking";
     std::cout << "astrelle was gone " << now() - unblanking << " s after the command to unblank (which took " << asked
               << " s), after " << ended.size() << " cycles\n";
 
