@@ -50,6 +50,7 @@
 #include "../astr/render/frame_drawing.h"
 #include "../astr/render/gl_state.h"
 #include "../astr/linux/count_file.h"
+#include "../astr/linux/hosts.h"
 #include "../astr/linux/small_file.h"
 #include "../astr/render/saver.h"
 #include "bare_calibration.h"
@@ -221,7 +222,7 @@ Window bareWindow;
 
 }  // namespace
 
-void presentFrame()
+void presentBareFrame()
 {
     glXSwapBuffers(bareDisplay, bareWindow);
 }
@@ -256,7 +257,7 @@ void timeBothWays(int32_t count)
             took[frame % 2].push_back(1e3 * (now() - begin));
             sent[frame % 2].push_back(1e3 * (drawn - begin));
         }
-        presentFrame();
+        presentBareFrame();
     }
     std::printf("%.3f %.3f %.3f %.3f\n", median(took[0]), median(took[1]), median(sent[0]), median(sent[1]));
 }
@@ -266,6 +267,7 @@ void timeBothWays(int32_t count)
 // with that window's visual, as astrelle draws on a host's.
 int childMain(const char* mode, int32_t count, const char* windowText)
 {
+    presentHostFrame = presentBareFrame;
     bareDisplay = XOpenDisplay(nullptr);
     bareWindow = std::strtoul(windowText, nullptr, 0);
     XWindowAttributes attributes;

@@ -10,4 +10,12 @@
 // frame rate over it with --fps.
 SaverHooks astrelleHooks(EndingInput endingInput);
 
+// How the running host presents a frame (presentFrame, of the platform seam).
+extern void (*presentHostFrame)();
+
 int runX11Host();
+
+// Whether $WAYLAND_DISPLAY names a compositor that answers; the host then
+// keeps the connection for its run.
+bool waylandAnswers();
+int runWaylandHost();

@@ -1,7 +1,9 @@
 // astrelle: a swarm of particles pulled about by one wandering glow, as a
 // screensaver for Linux hosts. An X11 host starts it with --root on the
-// window it names in $XSCREENSAVER_WINDOW, or with --window-id; started by
-// hand it draws in a window of its own until q, Escape or the window's close.
+// window it names in $XSCREENSAVER_WINDOW, or with --window-id; an idle
+// daemon of a Wayland desktop with --cover, which covers every output.
+// Started by hand it draws in a window of its own until q, Escape or the
+// window's close.
 #include <sys/statvfs.h>
 
 #include <cstdio>
@@ -81,5 +83,10 @@ int main(int argc, char** argv)
     // SIGTERM keeps its default action: hosts log a saver that dies by it as
     // ended normally.
     watchForPauses();
-    return runX11Host();
+    // X11 where an X11 host asks for it or the switch does; else the Wayland
+    // compositor where one answers.
+    const bool x11Host = options.root || options.windowId != 0 || std::getenv("XSCREENSAVER_WINDOW");
+    if (options.x11 || (!options.wayland && !options.cover && (x11Host || !waylandAnswers())))
+        return runX11Host();
+    return runWaylandHost();
 }

@@ -40,6 +40,10 @@ struct Row {
 };
 
 const Row rows[] = {
+    {Block::host, {"x11", nullptr, "draw under X11, even where a Wayland compositor answers", &Options::x11}},
+    {Block::host, {"wayland", nullptr, "draw under the Wayland compositor of $WAYLAND_DISPLAY", &Options::wayland}},
+    {Block::host, {"cover", nullptr, "cover every output of the Wayland compositor until input comes",
+                   &Options::cover}},
     {Block::host, {"root", nullptr, "draw on the host's window ($XSCREENSAVER_WINDOW), else the root window",
                    &Options::root}},
     {Block::host, {"window", nullptr, "draw in a window of its own (the default)", &Options::root, false}},

@@ -18,6 +18,9 @@ struct Geometry {
 
 struct Options {
     // Where it draws and how often: what hosts pass.
+    bool x11 = false;                // under X11, whatever else answers
+    bool wayland = false;            // under the Wayland compositor, whatever else answers
+    bool cover = false;              // every output of a Wayland compositor, as a saver
     bool root = false;
     unsigned long windowId = 0;      // --window-id; 0 when none was given
     const char* display = nullptr;   // --display; else $DISPLAY

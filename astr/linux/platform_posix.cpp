@@ -1,5 +1,5 @@
 // The screensaver's platform effects on POSIX, for every Linux host; each
-// host presents its frames (presentFrame) with its own GL context.
+// host presents its frames with its own GL context.
 #include <unistd.h>
 
 #include <climits>
@@ -10,6 +10,7 @@
 
 #include "../core/platform.h"
 #include "background_sound.h"
+#include "hosts.h"
 #include "options.h"
 #include "start_count.h"
 
@@ -62,6 +63,13 @@ void playBackgroundSound()
 void stopBackgroundSound()
 {
     stopSoundLoop();
+}
+
+void (*presentHostFrame)();
+
+void presentFrame()
+{
+    presentHostFrame();
 }
 
 // With --verbose: "astrelle: N particles in W x H (how)".

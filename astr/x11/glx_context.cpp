@@ -3,7 +3,6 @@
 #include <GL/glx.h>
 
 #include "../core/fatal_error.h"
-#include "../core/platform.h"
 #include "saver_window.h"
 
 namespace {
@@ -21,7 +20,7 @@ void createGlContext()
         FatalError("Unable to make the rendercontext current.");
 }
 
-void presentFrame()
+void presentGlxFrame()
 {
     glXSwapBuffers(display, saverWindow);
 }

@@ -3,7 +3,6 @@
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/XKBlib.h>
-#include <X11/keysym.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include <cstdlib>
 
 #include "../core/fatal_error.h"
+#include "../linux/keys.h"
 #include "../render/saver.h"
 
 Display* display;
@@ -27,7 +27,6 @@ namespace {
 
 constexpr unsigned ownWidth = 1280;  // a window of its own, as such savers make it
 constexpr unsigned ownHeight = 720;
-constexpr int vkEscape = 0x1B;
 constexpr int glxBadDrawable = 2;  // the GLX protocol's GLXBadDrawable, beyond its error base
 constexpr long hostEventMask = StructureNotifyMask | KeyPressMask | KeyReleaseMask;
 
@@ -151,23 +150,9 @@ void makeOwnWindow(const Geometry& geometry)
     windowHeight = mapped.height;
 }
 
-// The key table is indexed by the platform's virtual-key codes: letters and
-// digits by their capitals, Escape by its own.
-int virtualKeyOf(KeySym key)
-{
-    if (key >= XK_a && key <= XK_z)
-        return static_cast<int>(key - XK_a) + 'A';
-    if ((key >= XK_A && key <= XK_Z) || (key >= XK_0 && key <= XK_9))
-        return static_cast<int>(key);
-    if (key == XK_Escape)
-        return vkEscape;
-    return -1;
-}
-
 bool onKey(XKeyEvent& event, bool down)
 {
-    const int code = virtualKeyOf(XLookupKeysym(&event, 0));
-    return code < 0 || saverKey(static_cast<uint64_t>(code), down);
+    return saverKey(virtualKeyOfKeysym(static_cast<uint32_t>(XLookupKeysym(&event, 0))), down);
 }
 
 // Answers whether the run goes on after the event.

@@ -8,15 +8,15 @@
 #include "glx_context.h"
 #include "saver_window.h"
 
-int32_t running = 1;
-
 int runX11Host()
 {
     const WindowChoice choice = chooseWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
     openSaverWindow(choice);
     createGlContext();
+    presentHostFrame = presentGlxFrame;
     startSaver(windowWidth, windowHeight, astrelleHooks(ownWindow ? EndingInput::escapeOrQ : EndingInput::none));
 
+    int32_t running = 1;
     while (running == 1) {
         if (!handlePendingEvents()) {
             running = 0;

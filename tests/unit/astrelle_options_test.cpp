@@ -166,7 +166,7 @@ TEST(AstrelleUsage, NamesEverySwitchTheParserTakesAndNoOther)
         EXPECT_NE(parseOptions(static_cast<int>(argv.size()), argv.data(), parsed, problem), Parsed::refused)
             << line << ": " << problem;
     }
-    EXPECT_EQ(named, std::set<std::string>({"root", "window", "window-id", "display", "geometry", "delay", "fps",
+    EXPECT_EQ(named, std::set<std::string>({"x11", "wayland", "cover", "root", "window", "window-id", "display", "geometry", "delay", "fps",
                                             "no-fps", "visual", "install", "noinstall", "mono", "count", "prec",
                                             "recalibrate", "fixed-sync", "sync-frames", "music", "verbose", "help",
                                             "version"}));

@@ -1,0 +1,133 @@
+// The saver's run on Wayland: a process of its own for each output, covering
+// it with a layer surface and a swarm sized to it, as X11 hosts run one
+// saver per monitor. The swarm is one record per process, so each keeps
+// its own calibration and count. This process follows the outputs as they
+// come and go, and ends the run when one of them ends on input, or on
+// SIGTERM or SIGINT.
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+
+#include "../core/fatal_error.h"
+#include "../linux/options.h"
+#include "wayland_host.h"
+#include "wayland_surface.h"
+
+namespace {
+
+constexpr int closedStatus = 3;  // a child's: its surface was closed, and only its swarm ends
+
+struct Child {
+    uint32_t output;  // the output's registry name
+    pid_t pid;
+};
+std::vector<Child> children;
+std::set<uint32_t> covered;  // outputs that have had a child
+sigset_t unblocked;
+
+bool outputThere(uint32_t global)
+{
+    return std::any_of(outputs.begin(), outputs.end(), [&](const WaylandOutput& o) { return o.global == global; });
+}
+
+// In the child: a connection of its own, on which it covers its output.
+[[noreturn]] void coverOutput(uint32_t global, int signals)
+{
+    close(signals);
+    sigprocmask(SIG_SETMASK, &unblocked, nullptr);
+    wl_display_disconnect(waylandDisplay);  // the parent's, which only the parent uses
+    if (!connectToCompositor())
+        _exit(0);  // the compositor has gone
+    for (const WaylandOutput& output : outputs)
+        if (output.global == global) {
+            makeLayerSurface(output);
+            std::exit(runSaverOnSurface(EndingInput::anything) ? closedStatus : 0);
+        }
+    _exit(closedStatus);  // the output went before it could be covered
+}
+
+// Every saver ends; then this process, with the status or by the signal.
+[[noreturn]] void endRun(int status, int bySignal)
+{
+    for (const Child& child : children)
+        kill(child.pid, SIGTERM);
+    for (const Child& child : children)
+        waitpid(child.pid, nullptr, 0);
+    if (bySignal) {
+        std::signal(bySignal, SIG_DFL);  // as hosts expect a saver to end by it
+        sigprocmask(SIG_SETMASK, &unblocked, nullptr);
+        raise(bySignal);
+    }
+    std::exit(status);
+}
+
+void followOutputs(int signals)
+{
+    for (const WaylandOutput& output : outputs)
+        if (output.described && covered.insert(output.global).second) {
+            const pid_t pid = fork();
+            if (pid < 0)
+                FatalError("Unable to start a saver for output %s.", output.name.c_str());
+            if (pid == 0)
+                coverOutput(output.global, signals);
+            children.push_back({output.global, pid});
+        }
+    for (const Child& child : children)
+        if (!outputThere(child.output))
+            kill(child.pid, SIGTERM);
+}
+
+// A child that ended by its surface's close or a SIGTERM took only its
+// swarm with it; one that ended on input, or failed, ends the run.
+void collectChildren()
+{
+    int status = 0;
+    for (pid_t pid; (pid = waitpid(-1, &status, WNOHANG)) > 0;) {
+        children.erase(std::remove_if(children.begin(), children.end(), [&](const Child& c) { return c.pid == pid; }),
+                       children.end());
+        if ((WIFEXITED(status) && WEXITSTATUS(status) == closedStatus) ||
+            (WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM))
+            continue;
+        endRun(WIFEXITED(status) ? WEXITSTATUS(status) : 1, 0);
+    }
+}
+
+}  // namespace
+
+int coverEveryOutput()
+{
+    if (!layerShell) {
+        if (options.verbose)
+            std::fprintf(stderr, "astrelle: no layer shell here: one fullscreen window covers the output given it\n");
+        makeWindow(true);
+        runSaverOnSurface(EndingInput::anything);
+        return 0;
+    }
+    sigset_t handled;
+    sigemptyset(&handled);
+    for (const int caught : {SIGCHLD, SIGTERM, SIGINT})
+        sigaddset(&handled, caught);
+    sigprocmask(SIG_BLOCK, &handled, &unblocked);
+    const int signals = signalfd(-1, &handled, SFD_NONBLOCK | SFD_CLOEXEC);
+    for (;;) {
+        followOutputs(signals);
+        pollfd waiting[] = {{wl_display_get_fd(waylandDisplay), POLLIN, 0}, {signals, POLLIN, 0}};
+        wl_display_flush(waylandDisplay);
+        poll(waiting, 2, -1);
+        if (waiting[0].revents)
+            dispatchEvents(0);
+        signalfd_siginfo caught;
+        while (read(signals, &caught, sizeof caught) == sizeof caught)
+            if (caught.ssi_signo != SIGCHLD)
+                endRun(0, static_cast<int>(caught.ssi_signo));
+        collectChildren();
+    }
+}
