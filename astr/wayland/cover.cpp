@@ -4,6 +4,7 @@
 // its own calibration and count. This process follows the outputs as they
 // come and go, and ends the run when one of them ends on input, or on
 // SIGTERM or SIGINT.
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
@@ -38,8 +39,9 @@ bool outputThere(uint32_t global)
     return std::any_of(outputs.begin(), outputs.end(), [&](const WaylandOutput& o) { return o.global == global; });
 }
 
-// In the child: a connection of its own, on which it covers its output.
-[[noreturn]] void coverOutput(uint32_t global, int signals)
+// In the child: a connection of its own, on which it covers its output,
+// telling its parent once GL is there.
+[[noreturn]] void coverOutput(uint32_t global, int signals, int ready)
 {
     close(signals);
     sigprocmask(SIG_SETMASK, &unblocked, nullptr);
@@ -49,6 +51,9 @@ bool outputThere(uint32_t global)
     for (const WaylandOutput& output : outputs)
         if (output.global == global) {
             makeLayerSurface(output);
+            createEglContext();
+            write(ready, "", 1);
+            close(ready);
             std::exit(runSaverOnSurface(EndingInput::anything) ? closedStatus : 0);
         }
     _exit(closedStatus);  // the output went before it could be covered
@@ -69,16 +74,28 @@ bool outputThere(uint32_t global)
     std::exit(status);
 }
 
+// Until one child has a GL context, each is waited for before the next
+// starts: where GL cannot be had, the first says why and the run ends, in
+// one line rather than one an output.
 void followOutputs(int signals)
 {
+    static bool glSeen;
     for (const WaylandOutput& output : outputs)
         if (output.described && covered.insert(output.global).second) {
-            const pid_t pid = fork();
+            int ready[2];
+            const pid_t pid = pipe2(ready, O_CLOEXEC) == 0 ? fork() : -1;
             if (pid < 0)
                 FatalError("Unable to start a saver for output %s.", output.name.c_str());
             if (pid == 0)
-                coverOutput(output.global, signals);
+                coverOutput(output.global, signals, ready[1]);
+            close(ready[1]);
             children.push_back({output.global, pid});
+            char told;
+            const bool endedBeforeGl = !glSeen && read(ready[0], &told, 1) != 1;
+            close(ready[0]);
+            if (endedBeforeGl)
+                return;  // collectChildren ends the run as the child did
+            glSeen = true;
         }
     for (const Child& child : children)
         if (!outputThere(child.output))
@@ -108,6 +125,7 @@ int coverEveryOutput()
         if (options.verbose)
             std::fprintf(stderr, "astrelle: no layer shell here: one fullscreen window covers the output given it\n");
         makeWindow(true);
+        createEglContext();
         runSaverOnSurface(EndingInput::anything);
         return 0;
     }

@@ -36,7 +36,6 @@ bool waitToDrawAgain(long delayMicroseconds)
 bool runSaverOnSurface(EndingInput endingInput)
 {
     hidePointer = endingInput == EndingInput::anything;
-    createEglContext();
     presentHostFrame = presentEglFrame;
     startSaver(surfaceWidth, surfaceHeight, astrelleHooks(endingInput));
     int32_t running = 1;
@@ -72,6 +71,7 @@ int runWaylandHost()
     if (options.cover)
         return coverEveryOutput();
     makeWindow(false);
+    createEglContext();
     runSaverOnSurface(EndingInput::escapeOrQ);
     return 0;
 }

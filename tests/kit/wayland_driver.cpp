@@ -1,6 +1,5 @@
 #include "wayland_driver.h"
 
-#include <X11/Xlib.h>
 #include <png.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -61,7 +60,7 @@ bool findSockets(Compositor& compositor)
         if (name.rfind("sway-ipc.", 0) == 0 && entry.is_socket(failed))
             compositor.ipcSocket = entry.path();
     }
-    return !compositor.socket.empty() && (compositor.kind == Kind::weston || !compositor.ipcSocket.empty());
+    return !compositor.socket.empty() && (compositor.weston || !compositor.ipcSocket.empty());
 }
 
 struct Result {
@@ -81,12 +80,16 @@ Result run(const Compositor& compositor, const std::vector<std::string>& command
     return {exitCode, xd::output(tool)};
 }
 
+}  // namespace
+
 bool swaymsg(const Compositor& compositor, const std::vector<std::string>& words)
 {
     std::vector<std::string> command{"swaymsg"};
     command.insert(command.end(), words.begin(), words.end());
     return run(compositor, command).exitCode == 0;
 }
+
+namespace {
 
 long numberAfter(const std::string& text, const std::string& key, size_t& at)
 {
@@ -142,21 +145,6 @@ bool waitUntilStarted(Compositor& compositor, const std::function<bool()>& ready
     return false;
 }
 
-// sway's X11 backend (wlroots 0.15) only looks its atoms up: on a fresh
-// Xvfb they are missing, and then its windows get no name and ignore
-// WM_DELETE_WINDOW. The kit's connection makes them, and keeps the server
-// from resetting.
-bool startX()
-{
-    Display* display = xd::startServer(1024, 768, true);
-    if (!display)
-        return false;
-    for (const char* atom : {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_NAME", "UTF8_STRING"})
-        XInternAtom(display, atom, False);
-    XSync(display, False);
-    return true;
-}
-
 Picture readPng(const std::string& path)
 {
     png_image image{};
@@ -180,28 +168,22 @@ Picture readPng(const std::string& path)
 
 }  // namespace
 
-Compositor startSway(const std::vector<Size>& sizes, Kind kind)
+Compositor startSway(const std::vector<Size>& sizes)
 {
     Compositor compositor;
-    compositor.kind = kind;
-    const bool onX11 = kind == Kind::swayOnX11;
-    if (!prepare(compositor) || (onX11 && !startX()))
+    if (!prepare(compositor))
         return compositor;
     const std::string config = compositor.folder + "/sway.conf";
     std::ofstream(config) << "xwayland disable\n";
     for (size_t i = 0; i < sizes.size(); ++i)
-        std::ofstream(config, std::ios::app) << "output " << (onX11 ? "X11-" : "HEADLESS-") << i + 1 << " resolution "
-                                             << sizes[i].width << "x" << sizes[i].height << "\n";
-    const std::string count = std::to_string(sizes.size());
-    std::vector<std::string> environment{"XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "HOME=" + compositor.folder,
-                                         "WAYLAND_DISPLAY=", "SWAYSOCK=", "WLR_RENDERER=pixman"};
-    if (onX11)
-        environment.insert(environment.end(), {std::string("DISPLAY=") + std::getenv("DISPLAY"),
-                                               "WLR_BACKENDS=x11", "WLR_X11_OUTPUTS=" + count});
-    else
-        environment.insert(environment.end(), {"DISPLAY=", "WLR_BACKENDS=headless", "WLR_HEADLESS_OUTPUTS=" + count,
-                                               "WLR_LIBINPUT_NO_DEVICES=1"});
-    compositor.process = xd::startAs(compositor.user, environment, {"sway", "-c", config});
+        std::ofstream(config, std::ios::app) << "output HEADLESS-" << i + 1 << " resolution " << sizes[i].width << "x"
+                                             << sizes[i].height << "\n";
+    compositor.process = xd::startAs(compositor.user,
+                                     {"XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "HOME=" + compositor.folder,
+                                      "WAYLAND_DISPLAY=", "SWAYSOCK=", "DISPLAY=", "WLR_RENDERER=pixman",
+                                      "WLR_BACKENDS=headless", "WLR_HEADLESS_OUTPUTS=" + std::to_string(sizes.size()),
+                                      "WLR_LIBINPUT_NO_DEVICES=1"},
+                                     {"sway", "-c", config});
     waitUntilStarted(compositor, [&] {
         const std::vector<Output> now = outputs(compositor);
         return now.size() == sizes.size() && std::equal(now.begin(), now.end(), sizes.begin(), [](auto& o, auto& s) {
@@ -211,18 +193,19 @@ Compositor startSway(const std::vector<Size>& sizes, Kind kind)
     return compositor;
 }
 
-Compositor startWeston(Size output)
+Compositor startWeston(Size output, const std::string& shell)
 {
     Compositor compositor;
-    compositor.kind = Kind::weston;
+    compositor.weston = true;
     compositor.size = output;
     if (!prepare(compositor))
         return compositor;
     compositor.process = xd::startAs(
         compositor.user,
         {"XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "HOME=" + compositor.folder, "WAYLAND_DISPLAY=", "DISPLAY="},
-        {"weston", "--backend=headless-backend.so", "--use-pixman", "--width=" + std::to_string(output.width),
-         "--height=" + std::to_string(output.height), "--socket=wayland-1", "--idle-time=0", "--debug"});
+        {"weston", "--backend=headless-backend.so", "--use-pixman", "--shell=" + shell,
+         "--width=" + std::to_string(output.width), "--height=" + std::to_string(output.height), "--socket=wayland-1",
+         "--idle-time=0", "--debug"});
     waitUntilStarted(compositor, [] { return true; });
     return compositor;
 }
@@ -245,7 +228,7 @@ void stop(Compositor& compositor)
 
 std::vector<Output> outputs(const Compositor& compositor)
 {
-    if (compositor.kind == Kind::weston)
+    if (compositor.weston)
         return {{"headless", 0, 0, compositor.size.width, compositor.size.height}};
     const std::string text = run(compositor, {"swaymsg", "-r", "-t", "get_outputs"}).output;
     std::vector<Output> found;
@@ -288,18 +271,16 @@ std::string addOutput(const Compositor& compositor, Size size)
     return sized ? name : "";
 }
 
-bool removeOutput(const Compositor& compositor, const std::string& name)
+std::vector<pid_t> running(const Compositor& compositor, const std::string& program)
 {
-    const Window window = compositor.kind == Kind::swayOnX11
-                              ? xd::waitForWindowNamed(("wlroots - " + name).c_str(), 5.0)
-                              : 0;
-    if (!window)
-        return false;
-    xd::askToClose(window);
-    return xd::waitUntil([&] {
-        const std::vector<Output> now = outputs(compositor);
-        return std::none_of(now.begin(), now.end(), [&](auto& o) { return o.name == name; });
-    });
+    std::vector<pid_t> found = processesOf(compositor);
+    found.erase(std::remove_if(found.begin(), found.end(),
+                               [&](pid_t pid) {
+                                   return readFile("/proc/" + std::to_string(pid) + "/comm") != program + "\n";
+                               }),
+                found.end());
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
 xd::Program start(const Compositor& compositor, const std::string& path, const std::vector<std::string>& arguments,
@@ -322,7 +303,7 @@ Picture picture(const Compositor& compositor, const std::string& output)
     std::error_code failed;
     fs::remove_all(folder, failed);
     fs::create_directories(folder, failed);
-    if (compositor.kind == Kind::weston)
+    if (compositor.weston)
         run(compositor, {"sh", "-c", "cd \"$0\" && exec weston-screenshooter", folder});
     else if (output.empty())
         run(compositor, {"grim", folder + "/picture.png"});
@@ -346,22 +327,8 @@ ColourCounts waitForSwarm(const Compositor& compositor, const std::string& outpu
 
 bool typeKey(const Compositor& compositor, const std::string& key)
 {
-    return run(compositor, {"wtype", "-k", key}).exitCode == 0;
-}
-
-bool movePointer(const Compositor& compositor, const std::string& output, int x, int y)
-{
-    for (const Output& o : outputs(compositor))
-        if (o.name == output)
-            return swaymsg(compositor,
-                           {"seat", "-", "cursor", "set", std::to_string(o.x + x), std::to_string(o.y + y)});
-    return false;
-}
-
-bool click(const Compositor& compositor)
-{
-    return swaymsg(compositor, {"seat", "-", "cursor", "press", "button1"}) &&
-           swaymsg(compositor, {"seat", "-", "cursor", "release", "button1"});
+    // Its keyboard is new to the seat: clients take a moment to bind it.
+    return run(compositor, {"wtype", "-s", "300", "-k", key}).exitCode == 0;
 }
 
 }  // namespace wd
