@@ -9,7 +9,8 @@
 #   bench            the same and Xvfb, for astrelle-bench
 #   dist             the Windows programs: mingw-w64, no Wine
 #   run              the Windows programs under Wine on an Xvfb
-#   test             all of it, and the fuzzers, lintian, XScreenSaver, sway
+#   test             all of it, and the fuzzers, lintian, XScreenSaver, and the
+#                    headless compositors astrelle's Wayland host is tested on, sway
 #                    and weston
 #
 # Mirrors are sometimes caught half-synced: an index that fails to download
@@ -28,8 +29,9 @@ cd "$(dirname "$0")/.."
 target=${1:-test}
 
 native=(
-  cmake make ninja-build g++ binutils python3
+  cmake make ninja-build g++ binutils python3 pkg-config
   libx11-dev libgl-dev libgl1-mesa-dev libasound2-dev libpng-dev
+  libwayland-dev wayland-protocols libegl-dev libxkbcommon-dev
   googletest libgtest-dev libbenchmark-dev
 )
 windows=(

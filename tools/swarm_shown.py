@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """swarm_shown.py IMAGE.ppm: exit status 0 when the picture shows the saver's
 swarm: orange-red particles and a blue-green glow on black, counted as the
-test drivers count them (tests/driver/swarm_colours.h). Otherwise prints the
+test drivers count them (tests/kit/swarm_colours.h). Otherwise prints the
 counts and exits with 1."""
 import sys
 
