@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "../core/fatal_error.h"
@@ -27,11 +26,13 @@ namespace {
 
 constexpr double pointerSlack = 8.0;  // pixels a pointer may wander before it counts as moved
 
-wl_seat* seat;
-wl_keyboard* keyboard;
-wl_pointer* pointer;
+// The seat and its devices, as this connection has them.
+struct {
+    wl_seat* seat;
+    wl_keyboard* keyboard;
+    wl_pointer* pointer;
+} input;
 xkb_context* keys;
-xkb_keymap* keymap;
 xkb_state* keyState;
 bool pointerPlaced;
 double pointerX, pointerY;  // where it entered
@@ -42,10 +43,11 @@ T* bind(wl_registry* registry, uint32_t name, const wl_interface& interface, uin
     return static_cast<T*>(wl_registry_bind(registry, name, &interface, std::min(offered, wanted)));
 }
 
-WaylandOutput* outputOf(wl_output* output)
+// Each output's events come with its registry name.
+WaylandOutput* outputNamed(void* global)
 {
     for (WaylandOutput& o : outputs)
-        if (o.output == output)
+        if (o.global == reinterpret_cast<uintptr_t>(global))
             return &o;
     return nullptr;
 }
@@ -64,12 +66,12 @@ void onKeymap(void*, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size)
     close(fd);
     if (text == MAP_FAILED)
         return;
-    xkb_state_unref(keyState);
-    xkb_keymap_unref(keymap);
-    keymap = xkb_keymap_new_from_string(keys, static_cast<const char*>(text), XKB_KEYMAP_FORMAT_TEXT_V1,
-                                        XKB_KEYMAP_COMPILE_NO_FLAGS);
-    keyState = keymap ? xkb_state_new(keymap) : nullptr;
+    xkb_keymap* keymap = xkb_keymap_new_from_string(keys, static_cast<const char*>(text), XKB_KEYMAP_FORMAT_TEXT_V1,
+                                                    XKB_KEYMAP_COMPILE_NO_FLAGS);
     munmap(text, size);
+    xkb_state_unref(keyState);
+    keyState = keymap ? xkb_state_new(keymap) : nullptr;  // which keeps the keymap
+    xkb_keymap_unref(keymap);
 }
 
 void onKey(uint32_t key, bool down)
@@ -82,9 +84,9 @@ void onKey(uint32_t key, bool down)
 // A key already down as the surface gains the keyboard was pressed for it.
 void onKeyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array* held)
 {
-    for (const uint32_t* key = static_cast<uint32_t*>(held->data);
-         reinterpret_cast<const char*>(key) < static_cast<const char*>(held->data) + held->size; ++key)
-        onKey(*key, true);
+    const auto* down = static_cast<const uint32_t*>(held->data);
+    for (size_t i = 0; i < held->size / sizeof *down; ++i)
+        onKey(down[i], true);
 }
 
 void onKeyEvent(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state)
@@ -103,7 +105,7 @@ const wl_keyboard_listener keyboardListener = {onKeymap, onKeyboardEnter, ignore
 void onPointerEnter(void*, wl_pointer*, uint32_t serial, wl_surface*, wl_fixed_t x, wl_fixed_t y)
 {
     if (hidePointer)
-        wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+        wl_pointer_set_cursor(input.pointer, serial, nullptr, 0, 0);
     pointerPlaced = true;
     pointerX = wl_fixed_to_double(x);
     pointerY = wl_fixed_to_double(y);
@@ -131,53 +133,35 @@ const wl_pointer_listener pointerListener = {onPointerEnter, ignore, onPointerMo
 // time the seat has one, it gets a new wl_keyboard.
 void onCapabilities(void*, wl_seat*, uint32_t capabilities)
 {
-    if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) && !keyboard) {
-        keyboard = wl_seat_get_keyboard(seat);
-        wl_keyboard_add_listener(keyboard, &keyboardListener, nullptr);
-    } else if (!(capabilities & WL_SEAT_CAPABILITY_KEYBOARD) && keyboard) {
-        wl_keyboard_release(keyboard);
-        keyboard = nullptr;
+    if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) && !input.keyboard) {
+        input.keyboard = wl_seat_get_keyboard(input.seat);
+        wl_keyboard_add_listener(input.keyboard, &keyboardListener, nullptr);
+    } else if (!(capabilities & WL_SEAT_CAPABILITY_KEYBOARD) && input.keyboard) {
+        wl_keyboard_release(input.keyboard);
+        input.keyboard = nullptr;
     }
-    if ((capabilities & WL_SEAT_CAPABILITY_POINTER) && !pointer) {
-        pointer = wl_seat_get_pointer(seat);
-        wl_pointer_add_listener(pointer, &pointerListener, nullptr);
-    } else if (!(capabilities & WL_SEAT_CAPABILITY_POINTER) && pointer) {
-        wl_pointer_release(pointer);
-        pointer = nullptr;
+    if ((capabilities & WL_SEAT_CAPABILITY_POINTER) && !input.pointer) {
+        input.pointer = wl_seat_get_pointer(input.seat);
+        wl_pointer_add_listener(input.pointer, &pointerListener, nullptr);
+    } else if (!(capabilities & WL_SEAT_CAPABILITY_POINTER) && input.pointer) {
+        wl_pointer_release(input.pointer);
+        input.pointer = nullptr;
         pointerPlaced = false;
     }
 }
 
 const wl_seat_listener seatListener = {onCapabilities, ignore};
 
-void onMode(void*, wl_output* output, uint32_t flags, int32_t width, int32_t height, int32_t)
+void onOutputName(void* global, wl_output*, const char* name)
 {
-    if (WaylandOutput* o = outputOf(output); o && (flags & WL_OUTPUT_MODE_CURRENT)) {
-        o->width = width;
-        o->height = height;
-    }
-}
-
-void onOutputDone(void*, wl_output* output)
-{
-    if (WaylandOutput* o = outputOf(output))
-        o->described = true;
-}
-
-void onOutputName(void*, wl_output* output, const char* name)
-{
-    if (WaylandOutput* o = outputOf(output))
+    if (WaylandOutput* o = outputNamed(global))
         o->name = name;
 }
 
-const wl_output_listener outputListener = {ignore, onMode, onOutputDone, ignore, onOutputName, ignore};
+const wl_output_listener outputListener = {ignore, ignore, ignore, ignore, onOutputName, ignore};
 
-void onPing(void*, xdg_wm_base* base, uint32_t serial)
-{
-    xdg_wm_base_pong(base, serial);
-}
-
-const xdg_wm_base_listener windowManagerListener = {onPing};
+const xdg_wm_base_listener windowManagerListener = {
+    [](void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); }};
 
 void onGlobal(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
 {
@@ -188,14 +172,13 @@ void onGlobal(void*, wl_registry* registry, uint32_t name, const char* interface
         xdg_wm_base_add_listener(windowManager, &windowManagerListener, nullptr);
     } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
         layerShell = bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, 1);
-    } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !seat) {
-        seat = bind<wl_seat>(registry, name, wl_seat_interface, version, 5);
-        wl_seat_add_listener(seat, &seatListener, nullptr);
+    } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !input.seat) {
+        input.seat = bind<wl_seat>(registry, name, wl_seat_interface, version, 5);
+        wl_seat_add_listener(input.seat, &seatListener, nullptr);
     } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
         wl_output* output = bind<wl_output>(registry, name, wl_output_interface, version, 4);
-        // Before version 2 an output's description ends with its mode.
-        outputs.push_back({output, name, "output " + std::to_string(name), 0, 0, version < 2});
-        wl_output_add_listener(output, &outputListener, nullptr);
+        outputs.push_back({output, name, "output " + std::to_string(name)});
+        wl_output_add_listener(output, &outputListener, reinterpret_cast<void*>(uintptr_t{name}));
     }
 }
 
@@ -216,12 +199,7 @@ bool connectToCompositor()
 {
     // Nothing of an earlier connection is kept: a child of the cover run
     // starts with its parent's.
-    compositor = nullptr;
-    windowManager = nullptr;
-    layerShell = nullptr;
-    seat = nullptr;
-    keyboard = nullptr;
-    pointer = nullptr;
+    input = {};
     outputs.clear();
     waylandDisplay = wl_display_connect(nullptr);
     if (!waylandDisplay)

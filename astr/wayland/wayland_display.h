@@ -21,8 +21,6 @@ struct WaylandOutput {
     wl_output* output;
     uint32_t global;  // its name in the registry, the same for every client of the compositor
     std::string name;
-    int32_t width, height;  // its current mode
-    bool described;         // all of that has come
 };
 extern std::vector<WaylandOutput> outputs;
 

@@ -1,59 +1,142 @@
-// The Wayland host: a window of its own, or, with --cover, every output
-// covered (cover.cpp); each surface's frames paced by the compositor's frame
-// callbacks and the delay, so that an output hidden or asleep costs nothing.
-#include "wayland_host.h"
+// The Wayland host: a window of its own, or with --cover the saver's run:
+// a process of its own for each output, covering it with a layer surface
+// and a swarm sized to it, as X11 hosts run one saver per monitor. The
+// swarm is one record per process, so each keeps its own calibration and
+// count. The first process follows the outputs as they come and go, and
+// ends the run when one of them ends on input, or on SIGTERM or SIGINT.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <set>
 
 #include "../core/fatal_error.h"
 #include "../linux/hosts.h"
 #include "../linux/options.h"
-#include "../linux/pauses.h"
 #include "wayland_surface.h"
 
 namespace {
 
-// A wait this much longer than the delay held a pause: the output was off,
-// asleep or hidden, and that time is no step of the swarm.
-constexpr std::chrono::seconds pauseLength{1};
+constexpr int closedStatus = 3;  // a child's: its surface was closed, and only its swarm ends
 
-// Handles events until the compositor welcomes the next frame and the delay
-// has passed; answers whether that took a pause's length.
-bool waitToDrawAgain(long delayMicroseconds)
+std::map<pid_t, uint32_t> children;  // each child's output, by its registry name
+std::set<uint32_t> covered;  // outputs that have had a child
+sigset_t unblocked;
+
+// In the child: a connection of its own, on which it covers its output,
+// telling its parent once GL is there.
+[[noreturn]] void coverOutput(uint32_t global, int signals, int ready)
 {
-    using clock = std::chrono::steady_clock;
-    const clock::time_point end = clock::now() + std::chrono::microseconds(delayMicroseconds);
-    while (!inputEndsRun && !surfaceClosed && (!frameWelcome || clock::now() < end)) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - clock::now()).count() + 1;
-        dispatchEvents(frameWelcome ? static_cast<int>(left) : -1);
+    close(signals);
+    sigprocmask(SIG_SETMASK, &unblocked, nullptr);
+    wl_display_disconnect(waylandDisplay);  // the parent's, which only the parent uses
+    if (!connectToCompositor())
+        _exit(0);  // the compositor has gone
+    for (const WaylandOutput& output : outputs)
+        if (output.global == global) {
+            makeLayerSurface(output);
+            write(ready, "", 1);
+            close(ready);
+            std::exit(runSaverOnSurface(EndingInput::anything) ? closedStatus : 0);
+        }
+    _exit(closedStatus);  // the output went before it could be covered
+}
+
+// Every saver ends; then this process, with the status or by the signal.
+[[noreturn]] void endRun(int status, int bySignal)
+{
+    for (const auto& [pid, output] : children)
+        kill(pid, SIGTERM);
+    for (const auto& [pid, output] : children)
+        waitpid(pid, nullptr, 0);
+    if (bySignal) {
+        signal(bySignal, SIG_DFL);  // as hosts expect a saver to end by it
+        sigprocmask(SIG_SETMASK, &unblocked, nullptr);
+        raise(bySignal);
     }
-    return clock::now() - end > pauseLength;
+    std::exit(status);
+}
+
+// Until one child has a GL context, each is waited for before the next
+// starts: where GL cannot be had, the first says why and the run ends, in
+// one line rather than one an output.
+void followOutputs(int signals)
+{
+    static bool glSeen;
+    for (const WaylandOutput& output : outputs)
+        if (covered.insert(output.global).second) {
+            int ready[2];
+            const pid_t pid = pipe2(ready, O_CLOEXEC) == 0 ? fork() : -1;
+            if (pid < 0)
+                FatalError("Unable to start a saver for output %s.", output.name.c_str());
+            if (pid == 0)
+                coverOutput(output.global, signals, ready[1]);
+            close(ready[1]);
+            children[pid] = output.global;
+            char told;
+            const bool endedBeforeGl = !glSeen && read(ready[0], &told, 1) != 1;
+            close(ready[0]);
+            if (endedBeforeGl)
+                return;  // collectChildren ends the run as the child did
+            glSeen = true;
+        }
+    for (const auto& [pid, global] : children)
+        if (std::none_of(outputs.begin(), outputs.end(), [&](const WaylandOutput& o) { return o.global == global; }))
+            kill(pid, SIGTERM);
+}
+
+// A child that ended by its surface's close or a SIGTERM took only its
+// swarm with it; one that ended on input, or failed, ends the run.
+void collectChildren()
+{
+    int status = 0;
+    for (pid_t pid; (pid = waitpid(-1, &status, WNOHANG)) > 0;) {
+        children.erase(pid);
+        if ((WIFEXITED(status) && WEXITSTATUS(status) == closedStatus) ||
+            (WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM))
+            continue;
+        endRun(WIFEXITED(status) ? WEXITSTATUS(status) : 1, 0);
+    }
+}
+
+int coverEveryOutput()
+{
+    if (!layerShell) {
+        if (options.verbose)
+            std::fprintf(stderr, "astrelle: no layer shell here: one fullscreen window covers the output given it\n");
+        makeWindow(true);
+        runSaverOnSurface(EndingInput::anything);
+        return 0;
+    }
+    sigset_t handled;
+    sigemptyset(&handled);
+    for (const int caught : {SIGCHLD, SIGTERM, SIGINT})
+        sigaddset(&handled, caught);
+    sigprocmask(SIG_BLOCK, &handled, &unblocked);
+    const int signals = signalfd(-1, &handled, SFD_NONBLOCK | SFD_CLOEXEC);
+    for (;;) {
+        followOutputs(signals);
+        pollfd waiting[] = {{wl_display_get_fd(waylandDisplay), POLLIN, 0}, {signals, POLLIN, 0}};
+        wl_display_flush(waylandDisplay);
+        poll(waiting, 2, -1);
+        if (waiting[0].revents)
+            dispatchEvents(0);
+        signalfd_siginfo caught;
+        while (read(signals, &caught, sizeof caught) == sizeof caught)
+            if (caught.ssi_signo != SIGCHLD)
+                endRun(0, static_cast<int>(caught.ssi_signo));
+        collectChildren();
+    }
 }
 
 }  // namespace
-
-bool runSaverOnSurface(EndingInput endingInput)
-{
-    hidePointer = endingInput == EndingInput::anything;
-    presentHostFrame = presentEglFrame;
-    startSaver(surfaceWidth, surfaceHeight, astrelleHooks(endingInput));
-    int32_t running = 1;
-    while (running == 1) {
-        dispatchEvents(0);
-        if (inputEndsRun || surfaceClosed) {
-            running = 0;
-            break;
-        }
-        // Calibration and measured frames follow at once, as on X11.
-        const bool paused = drawSaverFrame() == SaverFrame::shown && waitToDrawAgain(options.delayMicroseconds);
-        endSaverFrame(paused || pausedSinceAsked());
-    }
-    stopSaver();
-    releaseSurface();
-    endSaver();
-    return surfaceClosed && !inputEndsRun;
-}
 
 bool waylandAnswers()
 {
@@ -71,7 +154,6 @@ int runWaylandHost()
     if (options.cover)
         return coverEveryOutput();
     makeWindow(false);
-    createEglContext();
     runSaverOnSurface(EndingInput::escapeOrQ);
     return 0;
 }

@@ -5,34 +5,33 @@
 #include <GL/gl.h>
 #include <wayland-egl.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "../core/fatal_error.h"
+#include "../linux/hosts.h"
 #include "../linux/options.h"
+#include "../linux/pauses.h"
 #include "../render/saver.h"
 
-int32_t surfaceWidth, surfaceHeight;
-bool surfaceClosed;
-bool frameWelcome = true;
-
 namespace {
+
+int32_t surfaceWidth, surfaceHeight;
+bool surfaceClosed;  // the compositor closed it, or the window's close was asked for
+bool frameWelcome = true;  // the compositor has shown the last frame presented (its frame callback)
 
 constexpr int32_t ownWidth = 1280;  // a window of its own, as such savers make it
 constexpr int32_t ownHeight = 720;
 
 wl_surface* surface;
-zwlr_layer_surface_v1* layer;
-xdg_surface* windowSurface;
-xdg_toplevel* toplevel;
 bool configured;
 int32_t offeredWidth, offeredHeight;  // by the window's last configure
 std::string outputName;
 
 wl_egl_window* eglWindow;
 EGLDisplay eglDisplay = EGL_NO_DISPLAY;
-EGLContext context = EGL_NO_CONTEXT;
 EGLSurface eglSurface = EGL_NO_SURFACE;
 
 // The compositor's size for the surface, which the picture follows once it
@@ -58,12 +57,14 @@ void onLayerConfigure(void*, zwlr_layer_surface_v1* configuredLayer, uint32_t se
     takeSize(static_cast<int32_t>(width), static_cast<int32_t>(height));
 }
 
-void onLayerClosed(void*, zwlr_layer_surface_v1*)
+// The layer surface's closed, the window's close.
+template <typename Role>
+void onClosed(void*, Role*)
 {
     surfaceClosed = true;
 }
 
-const zwlr_layer_surface_v1_listener layerListener = {onLayerConfigure, onLayerClosed};
+const zwlr_layer_surface_v1_listener layerListener = {onLayerConfigure, onClosed};
 
 void onToplevelConfigure(void*, xdg_toplevel*, int32_t width, int32_t height, wl_array*)
 {
@@ -71,12 +72,7 @@ void onToplevelConfigure(void*, xdg_toplevel*, int32_t width, int32_t height, wl
     offeredHeight = height;
 }
 
-void onToplevelClose(void*, xdg_toplevel*)
-{
-    surfaceClosed = true;
-}
-
-const xdg_toplevel_listener toplevelListener = {onToplevelConfigure, onToplevelClose, nullptr, nullptr};
+const xdg_toplevel_listener toplevelListener = {onToplevelConfigure, onClosed, nullptr, nullptr};
 
 void onWindowConfigure(void*, xdg_surface* configuredSurface, uint32_t serial)
 {
@@ -94,51 +90,32 @@ void onFrameDone(void*, wl_callback* callback, uint32_t)
 
 const wl_callback_listener frameListener = {onFrameDone};
 
-// glBegin, glOrtho and the rest need a context of the compatibility
-// profile; versions before 3.2 have no other.
-bool hasCompatibilityProfile()
+// The callback is asked for before the swap commits the frame; one asked
+// for already answers for this frame too.
+void presentEglFrame()
 {
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    return version && (std::atof(version) < 3.2 || std::strstr(version, "Compatibility"));
+    if (frameWelcome) {
+        frameWelcome = false;
+        wl_callback_add_listener(wl_surface_frame(surface), &frameListener, nullptr);
+    }
+    eglSwapBuffers(eglDisplay, eglSurface);
 }
 
-void waitForConfigure()
-{
-    wl_surface_commit(surface);
-    while (!configured)
-        dispatchEvents(-1);
-}
+// A wait this much longer than the delay held a pause: the output was off,
+// asleep or hidden, and that time is no step of the swarm.
+constexpr std::chrono::seconds pauseLength{1};
 
-}  // namespace
-
-void makeLayerSurface(const WaylandOutput& output)
+// Handles events until the compositor welcomes the next frame and the delay
+// has passed; answers whether that took a pause's length.
+bool waitToDrawAgain(long delayMicroseconds)
 {
-    outputName = output.name;
-    surface = wl_compositor_create_surface(compositor);
-    layer = zwlr_layer_shell_v1_get_layer_surface(layerShell, surface, output.output,
-                                                  ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "astrelle");
-    zwlr_layer_surface_v1_set_anchor(layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
-                                                ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
-    zwlr_layer_surface_v1_set_exclusive_zone(layer, -1);  // over the panels too
-    zwlr_layer_surface_v1_set_keyboard_interactivity(layer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
-    zwlr_layer_surface_v1_add_listener(layer, &layerListener, nullptr);
-    waitForConfigure();
-}
-
-void makeWindow(bool fullscreen)
-{
-    surfaceWidth = options.geometry.sizeGiven ? static_cast<int32_t>(options.geometry.width) : ownWidth;
-    surfaceHeight = options.geometry.sizeGiven ? static_cast<int32_t>(options.geometry.height) : ownHeight;
-    surface = wl_compositor_create_surface(compositor);
-    windowSurface = xdg_wm_base_get_xdg_surface(windowManager, surface);
-    xdg_surface_add_listener(windowSurface, &windowListener, nullptr);
-    toplevel = xdg_surface_get_toplevel(windowSurface);
-    xdg_toplevel_add_listener(toplevel, &toplevelListener, nullptr);
-    xdg_toplevel_set_title(toplevel, "Astrelle");
-    xdg_toplevel_set_app_id(toplevel, "astrelle");
-    if (fullscreen)
-        xdg_toplevel_set_fullscreen(toplevel, nullptr);
-    waitForConfigure();
+    using clock = std::chrono::steady_clock;
+    const clock::time_point end = clock::now() + std::chrono::microseconds(delayMicroseconds);
+    while (!inputEndsRun && !surfaceClosed && (!frameWelcome || clock::now() < end)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - clock::now()).count() + 1;
+        dispatchEvents(frameWelcome ? static_cast<int>(left) : -1);
+    }
+    return clock::now() - end > pauseLength;
 }
 
 void createEglContext()
@@ -163,44 +140,83 @@ void createEglContext()
     }
     if (!config)
         FatalError("Unable to setup pixelformat.");
-    context = eglCreateContext(eglDisplay, config, EGL_NO_CONTEXT, nullptr);
+    const EGLContext context = eglCreateContext(eglDisplay, config, EGL_NO_CONTEXT, nullptr);
     eglWindow = wl_egl_window_create(surface, surfaceWidth, surfaceHeight);
     eglSurface = eglCreateWindowSurface(eglDisplay, config, reinterpret_cast<EGLNativeWindowType>(eglWindow), nullptr);
     if (context == EGL_NO_CONTEXT || eglSurface == EGL_NO_SURFACE)
         FatalError("Unable to create an opengl rendercontext.");
     if (!eglMakeCurrent(eglDisplay, eglSurface, eglSurface, context))
         FatalError("Unable to make the rendercontext current.");
-    if (!hasCompatibilityProfile())
-        FatalError("The OpenGL of EGL has no compatibility profile: %s.", glGetString(GL_VERSION));
+    // glBegin, glOrtho and the rest need the compatibility profile; GL before 3.2 has no other.
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    if (!version || (std::atof(version) >= 3.2 && !std::strstr(version, "Compatibility")))
+        FatalError("The OpenGL of EGL has no compatibility profile: %s.", version ? version : "none");
     // The loop waits for the compositor's callbacks itself, handling events
     // meanwhile: a swap must never wait.
     eglSwapInterval(eglDisplay, 0);
 }
 
-// The callback is asked for before the swap commits the frame; one asked
-// for already answers for this frame too.
-void presentEglFrame()
+// Once the compositor has configured the surface, its context.
+void waitForConfigure()
 {
-    if (frameWelcome) {
-        frameWelcome = false;
-        wl_callback_add_listener(wl_surface_frame(surface), &frameListener, nullptr);
-    }
-    eglSwapBuffers(eglDisplay, eglSurface);
+    wl_surface_commit(surface);
+    while (!configured)
+        dispatchEvents(-1);
+    createEglContext();
 }
 
-void releaseSurface()
+}  // namespace
+
+void makeLayerSurface(const WaylandOutput& output)
 {
-    eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    eglDestroySurface(eglDisplay, eglSurface);
-    eglDestroyContext(eglDisplay, context);
-    wl_egl_window_destroy(eglWindow);
-    eglTerminate(eglDisplay);
-    if (layer)
-        zwlr_layer_surface_v1_destroy(layer);
-    if (toplevel) {
-        xdg_toplevel_destroy(toplevel);
-        xdg_surface_destroy(windowSurface);
+    outputName = output.name;
+    surface = wl_compositor_create_surface(compositor);
+    zwlr_layer_surface_v1* layer = zwlr_layer_shell_v1_get_layer_surface(layerShell, surface, output.output,
+                                                  ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "astrelle");
+    zwlr_layer_surface_v1_set_anchor(layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                                                ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+    zwlr_layer_surface_v1_set_exclusive_zone(layer, -1);  // over the panels too
+    zwlr_layer_surface_v1_set_keyboard_interactivity(layer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+    zwlr_layer_surface_v1_add_listener(layer, &layerListener, nullptr);
+    waitForConfigure();
+}
+
+void makeWindow(bool fullscreen)
+{
+    surfaceWidth = options.geometry.sizeGiven ? static_cast<int32_t>(options.geometry.width) : ownWidth;
+    surfaceHeight = options.geometry.sizeGiven ? static_cast<int32_t>(options.geometry.height) : ownHeight;
+    surface = wl_compositor_create_surface(compositor);
+    xdg_surface* windowSurface = xdg_wm_base_get_xdg_surface(windowManager, surface);
+    xdg_surface_add_listener(windowSurface, &windowListener, nullptr);
+    xdg_toplevel* toplevel = xdg_surface_get_toplevel(windowSurface);
+    xdg_toplevel_add_listener(toplevel, &toplevelListener, nullptr);
+    xdg_toplevel_set_title(toplevel, "Astrelle");
+    xdg_toplevel_set_app_id(toplevel, "astrelle");
+    if (fullscreen)
+        xdg_toplevel_set_fullscreen(toplevel, nullptr);
+    waitForConfigure();
+}
+
+
+bool runSaverOnSurface(EndingInput endingInput)
+{
+    hidePointer = endingInput == EndingInput::anything;
+    presentHostFrame = presentEglFrame;
+    startSaver(surfaceWidth, surfaceHeight, astrelleHooks(endingInput));
+    int32_t running = 1;
+    while (running == 1) {
+        dispatchEvents(0);
+        if (inputEndsRun || surfaceClosed) {
+            running = 0;
+            break;
+        }
+        // Calibration and measured frames follow at once, as on X11.
+        const bool paused = drawSaverFrame() == SaverFrame::shown && waitToDrawAgain(options.delayMicroseconds);
+        endSaverFrame(paused || pausedSinceAsked());
     }
-    wl_surface_destroy(surface);
-    wl_display_flush(waylandDisplay);
+    stopSaver();
+    eglTerminate(eglDisplay);  // the context and its surface with it; the surface's role with the connection
+    wl_display_disconnect(waylandDisplay);
+    endSaver();
+    return surfaceClosed && !inputEndsRun;
 }

@@ -1,26 +1,24 @@
 // The one surface a process of astrelle draws on under Wayland: a layer
 // surface covering one output, or a window (an xdg_toplevel, fullscreen or
-// not); its EGL context, and presenting a frame on it, which asks the
-// compositor to say when the next is welcome.
+// not); its EGL context; and the saver on it, each frame presented as the
+// compositor welcomes it and after the delay, so that an output hidden or
+// asleep costs nothing.
 #pragma once
 
 #include <cstdint>
 
+#include "../render/saver.h"
 #include "wayland_display.h"
 
-extern int32_t surfaceWidth, surfaceHeight;
-extern bool surfaceClosed;  // the compositor closed it, or the window's close was asked for
-extern bool frameWelcome;   // the compositor has shown the last frame presented (its frame callback)
-
-// On the overlay layer of that output, anchored to every edge, taking the
-// keyboard; ends the process with one line if the output has no size.
+// Each with its EGL context for GL 1.1 in the compatibility profile; each
+// failure ends the process with one line. On the overlay layer of that
+// output, anchored to every edge, taking the keyboard; a window of its own
+// (of the geometry's size where given, else 1280 x 720), or fullscreen on
+// the output the compositor chooses.
 void makeLayerSurface(const WaylandOutput& output);
-// A window of its own, of the geometry's size where given, else 1280 x 720;
-// or fullscreen on the output the compositor chooses.
 void makeWindow(bool fullscreen);
 
-// The EGL context for GL 1.1 with the compatibility profile, current on the
-// surface; each failure ends the process with one line.
-void createEglContext();
-void presentEglFrame();
-void releaseSurface();
+// Draws on the surface until input that the rule given ends the run, the
+// window's close, or the compositor's closing the surface; answers whether
+// the compositor closed it.
+bool runSaverOnSurface(EndingInput endingInput);
