@@ -30,7 +30,7 @@ target=${1:-test}
 
 native=(
   cmake make ninja-build g++ binutils python3 pkg-config
-  libx11-dev libgl-dev libgl1-mesa-dev libasound2-dev libpng-dev
+  libx11-dev libgl-dev libgl1-mesa-dev libasound2-dev
   libwayland-dev wayland-protocols libegl-dev libxkbcommon-dev
   googletest libgtest-dev libbenchmark-dev
 )

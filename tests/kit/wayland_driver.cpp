@@ -1,12 +1,11 @@
 #include "wayland_driver.h"
 
-#include <png.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,13 +17,6 @@ namespace wd {
 namespace {
 
 constexpr double starting = 30.0;  // seconds for a compositor to start, on a loaded machine
-
-// The compositors still running, for the end of the test program.
-std::vector<Compositor>& running()
-{
-    static std::vector<Compositor> compositors;
-    return compositors;
-}
 
 std::string readFile(const std::string& path)
 {
@@ -44,125 +36,57 @@ bool prepare(Compositor& compositor)
     compositor.folder = folder;
     compositor.runtimeFolder = compositor.folder + "/runtime";
     const uid_t uid = compositor.user.uid;
-    const gid_t gid = compositor.user.gid;
-    return chown(folder, uid, gid) == 0 && mkdir(compositor.runtimeFolder.c_str(), 0700) == 0 &&
-           chown(compositor.runtimeFolder.c_str(), uid, gid) == 0;
+    return chown(folder, uid, compositor.user.gid) == 0 && mkdir(compositor.runtimeFolder.c_str(), 0700) == 0 &&
+           chown(compositor.runtimeFolder.c_str(), uid, compositor.user.gid) == 0;
 }
 
-// The compositor's sockets, once it has made them.
-bool findSockets(Compositor& compositor)
-{
-    std::error_code failed;
-    for (const fs::directory_entry& entry : fs::directory_iterator(compositor.runtimeFolder, failed)) {
-        const std::string name = entry.path().filename();
-        if (name.rfind("wayland-", 0) == 0 && entry.is_socket(failed))
-            compositor.socket = name;
-        if (name.rfind("sway-ipc.", 0) == 0 && entry.is_socket(failed))
-            compositor.ipcSocket = entry.path();
-    }
-    return !compositor.socket.empty() && (compositor.weston || !compositor.ipcSocket.empty());
-}
-
-struct Result {
-    int exitCode = -1;
-    std::string output;
-};
-
-// A client tool, run as the test's own user (root reaches the user's
-// sockets too).
-Result run(const Compositor& compositor, const std::vector<std::string>& command)
+// A client tool, run as the test's own user (root reaches the user's sockets too).
+int run(const Compositor& compositor, const std::vector<std::string>& command)
 {
     std::vector<std::string> words{"WAYLAND_DISPLAY=" + compositor.socket,
                                    "XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "SWAYSOCK=" + compositor.ipcSocket};
     words.insert(words.end(), command.begin(), command.end());
     xd::Program tool = xd::start("/usr/bin/env", words);
-    const int exitCode = xd::waitForEnd(tool).exitCode;
-    return {exitCode, xd::output(tool)};
+    return xd::waitForEnd(tool).exitCode;
 }
 
-}  // namespace
-
-bool swaymsg(const Compositor& compositor, const std::vector<std::string>& words)
+// Started once its sockets are there and it answers; else stopped.
+void waitUntilStarted(Compositor& compositor)
 {
-    std::vector<std::string> command{"swaymsg"};
-    command.insert(command.end(), words.begin(), words.end());
-    return run(compositor, command).exitCode == 0;
-}
-
-namespace {
-
-long numberAfter(const std::string& text, const std::string& key, size_t& at)
-{
-    at = text.find("\"" + key + "\":", at);
-    return at == std::string::npos ? 0 : std::strtol(text.c_str() + at + key.size() + 3, nullptr, 10);
-}
-
-// Every process of the user that runs with the compositor's runtime folder:
-// the compositor, the programs it was given, and theirs.
-std::vector<pid_t> processesOf(const Compositor& compositor)
-{
-    const std::string marker = "XDG_RUNTIME_DIR=" + compositor.runtimeFolder + '\0';
-    std::vector<pid_t> found;
-    std::error_code failed;
-    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", failed)) {
-        const std::string pid = entry.path().filename();
-        struct stat owner;
-        if (pid.find_first_not_of("0123456789") == std::string::npos &&
-            stat(entry.path().c_str(), &owner) == 0 && owner.st_uid == compositor.user.uid &&
-            readFile(entry.path() / "environ").find(marker) != std::string::npos)
-            found.push_back(std::stoi(pid));
-    }
-    return found;
-}
-
-void stopAll()
-{
-    while (!running().empty()) {
-        Compositor last = running().back();  // stop takes it off the list
-        stop(last);
+    const auto answers = [&] {
+        std::error_code failed;
+        for (const fs::directory_entry& entry : fs::directory_iterator(compositor.runtimeFolder, failed)) {
+            const std::string name = entry.path().filename();
+            if (name.rfind("wayland-", 0) == 0 && entry.is_socket(failed))
+                compositor.socket = name;
+            if (name.rfind("sway-ipc.", 0) == 0 && entry.is_socket(failed))
+                compositor.ipcSocket = entry.path();
+        }
+        return !compositor.socket.empty() &&
+               (compositor.weston || (!compositor.ipcSocket.empty() && swaymsg(compositor, {"-t", "get_outputs"})));
+    };
+    if (!xd::waitUntil([&] { return !xd::running(compositor.process) || answers(); }, starting, 0.1) ||
+        !xd::running(compositor.process)) {
+        stop(compositor);
+        compositor.socket.clear();
     }
 }
 
-// Keeps the compositor until it is stopped, at the latest when the test
-// program ends.
-void keep(const Compositor& compositor)
+// A binary PPM as grim writes it, or as convert turns a PNG into one.
+Picture readPpm(const std::string& path)
 {
-    std::vector<Compositor>& all = running();  // made before stopAll is set, so it is destroyed after it
-    static const bool stopsAtExit = std::atexit(stopAll) == 0;
-    (void)stopsAtExit;
-    all.push_back(compositor);
-}
-
-bool waitUntilStarted(Compositor& compositor, const std::function<bool()>& ready)
-{
-    keep(compositor);
-    if (xd::waitUntil([&] { return !xd::running(compositor.process) || (findSockets(compositor) && ready()); },
-                      starting, 0.1) &&
-        xd::running(compositor.process))
-        return true;
-    stop(compositor);
-    compositor.socket.clear();
-    return false;
-}
-
-Picture readPng(const std::string& path)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
+    std::ifstream file(path, std::ios::binary);
+    std::string magic;
     Picture picture;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return picture;
-    // B, G, R, A bytes are 0xAARRGGBB words on this little-endian machine.
-    image.format = PNG_FORMAT_BGRA;
-    picture.pixels.resize(static_cast<size_t>(image.width) * image.height);
-    if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) {
-        png_image_free(&image);
+    int depth = 0;
+    if (!(file >> magic >> picture.width >> picture.height >> depth) || magic != "P6" || depth != 255)
         return {};
-    }
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    for (uint32_t& pixel : picture.pixels)
-        pixel &= 0xFFFFFF;
+    file.get();
+    std::vector<unsigned char> bytes(3 * static_cast<size_t>(picture.width) * picture.height);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+        return {};
+    for (size_t i = 0; i < bytes.size(); i += 3)
+        picture.pixels.push_back(uint32_t{bytes[i]} << 16 | uint32_t{bytes[i + 1]} << 8 | bytes[i + 2]);
     return picture;
 }
 
@@ -171,42 +95,38 @@ Picture readPng(const std::string& path)
 Compositor startSway(const std::vector<Size>& sizes)
 {
     Compositor compositor;
+    compositor.outputs = static_cast<int>(sizes.size());
     if (!prepare(compositor))
         return compositor;
     const std::string config = compositor.folder + "/sway.conf";
-    std::ofstream(config) << "xwayland disable\n";
+    std::ofstream file(config);
+    file << "xwayland disable\n";
     for (size_t i = 0; i < sizes.size(); ++i)
-        std::ofstream(config, std::ios::app) << "output HEADLESS-" << i + 1 << " resolution " << sizes[i].width << "x"
-                                             << sizes[i].height << "\n";
+        file << "output HEADLESS-" << i + 1 << " resolution " << sizes[i].width << "x" << sizes[i].height << "\n";
+    file.close();
     compositor.process = xd::startAs(compositor.user,
                                      {"XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "HOME=" + compositor.folder,
                                       "WAYLAND_DISPLAY=", "SWAYSOCK=", "DISPLAY=", "WLR_RENDERER=pixman",
                                       "WLR_BACKENDS=headless", "WLR_HEADLESS_OUTPUTS=" + std::to_string(sizes.size()),
                                       "WLR_LIBINPUT_NO_DEVICES=1"},
                                      {"sway", "-c", config});
-    waitUntilStarted(compositor, [&] {
-        const std::vector<Output> now = outputs(compositor);
-        return now.size() == sizes.size() && std::equal(now.begin(), now.end(), sizes.begin(), [](auto& o, auto& s) {
-                   return o.width == s.width && o.height == s.height;
-               });
-    });
+    waitUntilStarted(compositor);
     return compositor;
 }
 
-Compositor startWeston(Size output, const std::string& shell)
+Compositor startWeston(Size size, const std::string& shell)
 {
     Compositor compositor;
     compositor.weston = true;
-    compositor.size = output;
     if (!prepare(compositor))
         return compositor;
     compositor.process = xd::startAs(
         compositor.user,
         {"XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "HOME=" + compositor.folder, "WAYLAND_DISPLAY=", "DISPLAY="},
         {"weston", "--backend=headless-backend.so", "--use-pixman", "--shell=" + shell,
-         "--width=" + std::to_string(output.width), "--height=" + std::to_string(output.height), "--socket=wayland-1",
+         "--width=" + std::to_string(size.width), "--height=" + std::to_string(size.height), "--socket=wayland-1",
          "--idle-time=0", "--debug"});
-    waitUntilStarted(compositor, [] { return true; });
+    waitUntilStarted(compositor);
     return compositor;
 }
 
@@ -216,71 +136,29 @@ void stop(Compositor& compositor)
         kill(compositor.process.pid, SIGTERM);  // runuser hands it on
         xd::waitForEnd(compositor.process, 5.0);
     }
-    for (pid_t pid : processesOf(compositor))
+    for (pid_t pid : running(compositor, ""))
         kill(pid, SIGKILL);
-    std::vector<Compositor>& all = running();
-    all.erase(std::remove_if(all.begin(), all.end(), [&](auto& c) { return c.folder == compositor.folder; }),
-              all.end());
     std::error_code failed;
     if (!compositor.folder.empty())
         fs::remove_all(compositor.folder, failed);
+    compositor.folder.clear();
 }
 
-std::vector<Output> outputs(const Compositor& compositor)
+bool swaymsg(const Compositor& compositor, const std::vector<std::string>& words)
 {
-    if (compositor.weston)
-        return {{"headless", 0, 0, compositor.size.width, compositor.size.height}};
-    const std::string text = run(compositor, {"swaymsg", "-r", "-t", "get_outputs"}).output;
-    std::vector<Output> found;
-    const std::string nameKey = "\"name\": \"";
-    for (size_t at = text.find("\"rect\":"); at != std::string::npos; at = text.find("\"rect\":", at)) {
-        Output output;
-        output.x = static_cast<int>(numberAfter(text, "x", at));
-        output.y = static_cast<int>(numberAfter(text, "y", at));
-        output.width = static_cast<int>(numberAfter(text, "width", at));
-        output.height = static_cast<int>(numberAfter(text, "height", at));
-        if (at == std::string::npos || (at = text.find(nameKey, at)) == std::string::npos)
-            break;
-        at += nameKey.size();
-        output.name = text.substr(at, text.find('"', at) - at);
-        found.push_back(output);
-    }
-    return found;
+    std::vector<std::string> command{"swaymsg"};
+    command.insert(command.end(), words.begin(), words.end());
+    return run(compositor, command) == 0;
 }
 
-std::string addOutput(const Compositor& compositor, Size size)
+std::string addOutput(Compositor& compositor, Size size)
 {
-    const std::vector<Output> before = outputs(compositor);
-    if (!swaymsg(compositor, {"create_output"}))
-        return "";
-    std::string name;
-    xd::waitUntil([&] {
-        for (const Output& output : outputs(compositor))
-            if (std::none_of(before.begin(), before.end(), [&](auto& o) { return o.name == output.name; }))
-                name = output.name;
-        return !name.empty();
-    });
+    const std::string name = "HEADLESS-" + std::to_string(compositor.outputs + 1);
     const std::string mode = std::to_string(size.width) + "x" + std::to_string(size.height);
-    const bool sized = !name.empty() && swaymsg(compositor, {"output", name, "resolution", mode}) &&
-                       xd::waitUntil([&] {
-                           for (const Output& output : outputs(compositor))
-                               if (output.name == name)
-                                   return output.width == size.width && output.height == size.height;
-                           return false;
-                       });
-    return sized ? name : "";
-}
-
-std::vector<pid_t> running(const Compositor& compositor, const std::string& program)
-{
-    std::vector<pid_t> found = processesOf(compositor);
-    found.erase(std::remove_if(found.begin(), found.end(),
-                               [&](pid_t pid) {
-                                   return readFile("/proc/" + std::to_string(pid) + "/comm") != program + "\n";
-                               }),
-                found.end());
-    std::sort(found.begin(), found.end());
-    return found;
+    if (!swaymsg(compositor, {"create_output"}) || !swaymsg(compositor, {"output", name, "resolution", mode}))
+        return "";
+    ++compositor.outputs;
+    return name;
 }
 
 xd::Program start(const Compositor& compositor, const std::string& path, const std::vector<std::string>& arguments,
@@ -295,23 +173,38 @@ xd::Program start(const Compositor& compositor, const std::string& path, const s
     return xd::startAs(compositor.user, entries, command);
 }
 
+// The user's processes started with the compositor's runtime folder: itself,
+// the programs it was given, and theirs; "" names any program.
+std::vector<pid_t> running(const Compositor& compositor, const std::string& program)
+{
+    const std::string session = "XDG_RUNTIME_DIR=" + compositor.runtimeFolder + '\0';
+    std::vector<pid_t> found;
+    std::error_code failed;
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", failed)) {
+        const std::string pid = entry.path().filename();
+        struct stat owner;
+        if (pid.find_first_not_of("0123456789") == std::string::npos && stat(entry.path().c_str(), &owner) == 0 &&
+            owner.st_uid == compositor.user.uid && readFile(entry.path() / "environ").find(session) != std::string::npos &&
+            (program.empty() || readFile(entry.path() / "comm") == program + "\n"))
+            found.push_back(std::stoi(pid));
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 Picture picture(const Compositor& compositor, const std::string& output)
 {
-    // weston's screenshooter writes into its working folder, under a name of
-    // the time.
-    const std::string folder = compositor.folder + "/pictures";
+    // weston's screenshooter writes a PNG into its working folder, under a name of the time.
+    const std::string folder = compositor.folder + "/pictures", ppm = folder + "/picture.ppm";
     std::error_code failed;
     fs::remove_all(folder, failed);
     fs::create_directories(folder, failed);
-    if (compositor.weston)
-        run(compositor, {"sh", "-c", "cd \"$0\" && exec weston-screenshooter", folder});
-    else if (output.empty())
-        run(compositor, {"grim", folder + "/picture.png"});
-    else
-        run(compositor, {"grim", "-o", output, folder + "/picture.png"});
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, failed))
-        return readPng(entry.path());
-    return {};
+    if (!compositor.weston)
+        run(compositor, {"grim", "-t", "ppm", "-o", output, ppm});
+    else if (run(compositor, {"sh", "-c", "cd \"$0\" && weston-screenshooter && /usr/bin/convert *.png \"$1\"", folder,
+                              ppm}) != 0)
+        return {};
+    return readPpm(ppm);
 }
 
 ColourCounts waitForSwarm(const Compositor& compositor, const std::string& output, double timeout)
@@ -328,7 +221,7 @@ ColourCounts waitForSwarm(const Compositor& compositor, const std::string& outpu
 bool typeKey(const Compositor& compositor, const std::string& key)
 {
     // Its keyboard is new to the seat: clients take a moment to bind it.
-    return run(compositor, {"wtype", "-s", "300", "-k", key}).exitCode == 0;
+    return run(compositor, {"wtype", "-s", "300", "-k", key}) == 0;
 }
 
 }  // namespace wd

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -201,35 +202,6 @@ void resize(Window window, int width, int height)
     XSync(display, False);
 }
 
-namespace {
-
-// The window's name as the old property or, where only that is set, the
-// newer UTF-8 one.
-std::string nameOf(Window window)
-{
-    std::string name;
-    char* title = nullptr;
-    if (XFetchName(display, window, &title) && title)
-        name = title;
-    if (title)
-        XFree(title);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* text = nullptr;
-    if (name.empty() &&
-        XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
-                           XInternAtom(display, "UTF8_STRING", False), &type, &format, &count, &after, &text) ==
-            Success &&
-        text) {
-        name.assign(reinterpret_cast<char*>(text), count);
-        XFree(text);
-    }
-    return name;
-}
-
-}  // namespace
-
 Window waitForWindowNamed(const char* name, double timeout)
 {
     Window found = 0;
@@ -238,10 +210,13 @@ Window waitForWindowNamed(const char* name, double timeout)
         unsigned count = 0;
         XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
         for (unsigned i = 0; i < count && !found; ++i) {
+            char* title = nullptr;
             XWindowAttributes attributes;
-            if (nameOf(children[i]) == name && XGetWindowAttributes(display, children[i], &attributes) &&
-                attributes.map_state == IsViewable)
+            if (XFetchName(display, children[i], &title) && title && std::strcmp(title, name) == 0 &&
+                XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
                 found = children[i];
+            if (title)
+                XFree(title);
         }
         if (children)
             XFree(children);

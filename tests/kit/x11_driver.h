@@ -52,8 +52,7 @@ std::string output(const Program& program);
 // A mapped top-level window of the test's own, with the default visual.
 Window makeWindow(int width, int height);
 void resize(Window window, int width, int height);
-// The top-level window with that name (WM_NAME or _NET_WM_NAME), once it is
-// mapped; 0 if none in time.
+// The top-level window with that name, once it is mapped; 0 if none in time.
 Window waitForWindowNamed(const char* name, double timeout = defaultTimeout);
 
 // The window's pixels, top row first, as 0xRRGGBB; empty when it is gone.
