@@ -2,22 +2,13 @@
 // frame of that count takes, how long astrelle takes to show its first frame
 // on a first start and on a warm one, and what it costs while it runs.
 //
-// On an Xvfb of its own, with a cache folder of its own emptied each round,
-// each round runs, each on a fresh black window of the screen's size:
-// - astrelle --window-id --verbose, a first start: the count it calibrated
-//   to, and the time from its start to its first frame, seen from outside as
-//   the glow lighting the window's centre (the calibration frames are never
-//   shown);
-// - the bare calibration loop (bare_calibration.h): its count, and how long
-//   its calibration frames took;
-// - a frame drawn each way, in immediate mode (drawFrame) and from arrays
-//   (drawFrameFromArrays), at 3000 particles, at the count the first start
-//   calibrated to and at the whole pool: the medians of the time to finish
-//   it, and of the time until all of it was sent (the processor's share);
-// - astrelle again, a warm start from the count the first one remembered:
-//   the time to its first frame, its count once the check of its first
-//   shown frames is over, whether that check gave the count up, and its CPU
-//   time and the X server's over a while, as shares of one core.
+// Each round, on an Xvfb of the bench's own, with a cache folder of its own
+// emptied first and a fresh black window of the screen's size for each:
+// astrelle's first start; the bare calibration loop (bare_calibration.h); a
+// frame drawn in immediate mode and from arrays at 3000 particles, at the
+// count the first start calibrated to and at the whole pool; astrelle's warm
+// start, from the count the first one remembered. A row for each round,
+// then the medians over the rounds with the lowest and highest.
 //
 //   build/native/bench/astrelle_bench [--rounds N] [--cpu-seconds S] [--size WxH] [--program PATH]
 #include <GL/gl.h>
@@ -67,10 +58,10 @@ struct BenchOptions {
 
 // One start of astrelle.
 struct Start {
-    int count = 0;              // as --verbose says it; for a warm start, once its check is over
-    bool givenUp = false;       // a warm start's remembered count proved far too slow
-    double firstFrame = 0;      // seconds from its start
-    double cpu = 0, server = 0; // a warm start's CPU time and the X server's, as shares of one core
+    int count = 0;               // as --verbose says it; for a warm start, once its check is over
+    bool givenUp = false;        // a warm start's remembered count proved far too slow
+    double firstFrame = 0;       // seconds from its start
+    double cpu = 0, server = 0;  // a warm start's CPU time and the X server's, as shares of one core
 };
 
 // A frame drawn in immediate mode [0] and from arrays [1]: medians in ms from
@@ -95,10 +86,11 @@ double median(std::vector<double> values)
 
 std::string loadAverage()
 {
-    std::ifstream file("/proc/loadavg");
-    std::string one, five, fifteen;
-    file >> one >> five >> fifteen;
-    return one + " " + five + " " + fifteen;
+    double load[3] = {};
+    getloadavg(load, 3);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
+    return text;
 }
 
 // User and system time of a process, all its threads, in seconds.
@@ -168,9 +160,11 @@ void readCount(const std::string& said, Start& start)
         }
 }
 
-// One start of astrelle at its default delay, ended with SIGTERM a while
-// after its first frame; for a warm start, that while includes its CPU time
-// counted. False, saying why, when it showed no frame.
+// One start of astrelle at its default delay on a window of the bench's:
+// its time to the first frame and its count. It is ended with SIGTERM a
+// while after that frame, once a warm start's check of its first shown
+// frames is over and, for a warm start, its CPU time counted. False, saying
+// why, when it showed no frame.
 bool startAstrelle(const BenchOptions& bench, bool warm, Start& start)
 {
     const Window window = blackWindow(bench);
@@ -202,7 +196,7 @@ bool startAstrelle(const BenchOptions& bench, bool warm, Start& start)
     readCount(said, start);
     if (lit && start.count > 0)
         return true;
-    std::fprintf(stderr, "astrelle_bench: %s showed no frame and no count within %.0f s; it said:\n%s",
+    std::fprintf(stderr, "astrelle_bench: %s showed no frame with its count (it ended, or %.0f s passed); it said:\n%s",
                  bench.program.c_str(), firstFrameTimeout, said.c_str());
     return false;
 }
@@ -242,8 +236,9 @@ FrameTimes timeBothWays(int32_t count)
 // What measure() answers, measured in a process of its own so that it meets
 // a GL driver that has drawn nothing yet, on a fresh window with the context
 // astrelle's X11 host makes and presents on a host's window (openSaverWindow
-// takes the window's visual from findGlVisual). The child makes its own connection to the X server and
-// leaves with _exit: the exit handlers are the bench's, and end its server.
+// takes the window's visual from findGlVisual). The child lets go of the
+// bench's connection to the X server for one of its own, and leaves with
+// _exit: the exit handlers are the bench's, and end its server.
 template <class Measure, class Result>
 bool inChild(const BenchOptions& bench, Measure measure, Result& result)
 {
@@ -254,6 +249,7 @@ bool inChild(const BenchOptions& bench, Measure measure, Result& result)
         const pid_t child = fork();
         if (child == 0) {
             close(answer[0]);
+            close(ConnectionNumber(xd::connection()));
             openSaverWindow({WindowSource::given, window});
             createGlContext();
             presentHostFrame = presentGlxFrame;
@@ -289,7 +285,8 @@ double ratio(const Round& round)
 
 void printRound(int number, const Round& round)
 {
-    std::printf("%5d  %5d  %7.3f s  %5d  %4.2f s  %5.2f  %5d  %-7s  %7.3f s  %9.2f  %6.2f  %9.2f  %6.2f  %8.0f%%  %2.0f%%\n",
+    std::printf("%5d  %5d  %7.3f s  %5d  %4.2f s  %5.2f  %5d  %-7s  %7.3f s"
+                "  %9.2f  %6.2f  %9.2f  %6.2f  %8.0f%%  %2.0f%%\n",
                 number, round.first.count, round.first.firstFrame, static_cast<int>(round.bare.count),
                 round.bare.seconds, ratio(round), round.warm.count, round.warm.givenUp ? "yes" : "no",
                 round.warm.firstFrame, round.fixed.finished[0], round.fixed.finished[1], round.calibrated.finished[0],
@@ -331,8 +328,8 @@ void printMedians(const BenchOptions& bench, const std::vector<Round>& rounds)
     std::printf("the warm start's count %s; its check gave the remembered count up in %ld of %zu rounds\n",
                 spread(rounds, whole, [](const Round& r) { return r.warm.count; }).c_str(), static_cast<long>(givenUp),
                 rounds.size());
-    std::printf("%-24s%-24s%-24s%-24s%s\n", "a frame, ms", "finished: immediate mode", "arrays",
-                "all sent: immediate mode", "arrays");
+    std::printf("%-24s%-24s%-24s%-24s%s\n", "a frame, ms", "finished: immediate", "arrays",
+                "all sent: immediate", "arrays");
     const auto frameLine = [&](const std::string& what, FrameTimes Round::*frames) {
         const auto figure = [&](double(FrameTimes::*times)[2], int way) {
             return spread(rounds, fraction, [&](const Round& r) { return ((r.*frames).*times)[way]; });
