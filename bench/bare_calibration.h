@@ -2,7 +2,7 @@
 // calibration frames (the five glow squares, and every particle of the start
 // swarm twice) drawn at the count that the calibration rule (calibrationStep)
 // tunes, over the same number of frames, with no simulation. Plain GL: each
-// bench brings its own window and context, and defines presentFrame.
+// bench brings its own window, context and presentFrame.
 #pragma once
 
 #include <cstdint>
