@@ -112,7 +112,7 @@ double cpuSeconds(pid_t pid)
 // A window with a black background, which stays black until a frame shows.
 Window blackWindow(const BenchOptions& bench)
 {
-    Display* server = xd::connection();
+    Display* server = x11driver::connection();
     const int screen = DefaultScreen(server);
     const Window window = XCreateSimpleWindow(server, RootWindow(server, screen), 0, 0, bench.width, bench.height, 0,
                                               BlackPixel(server, screen), BlackPixel(server, screen));
@@ -123,8 +123,8 @@ Window blackWindow(const BenchOptions& bench)
 
 void destroyWindow(Window window)
 {
-    XDestroyWindow(xd::connection(), window);
-    XSync(xd::connection(), False);
+    XDestroyWindow(x11driver::connection(), window);
+    XSync(x11driver::connection(), False);
 }
 
 // Whether anything but black shows around the window's centre, where the
@@ -132,8 +132,8 @@ void destroyWindow(Window window)
 bool centreLit(Window window, const BenchOptions& bench)
 {
     constexpr int side = 8;
-    XImage* image = XGetImage(xd::connection(), window, bench.width / 2 - side / 2, bench.height / 2 - side / 2, side,
-                              side, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(x11driver::connection(), window, bench.width / 2 - side / 2,
+                              bench.height / 2 - side / 2, side, side, AllPlanes, ZPixmap);
     bool lit = false;
     for (int y = 0; image && y < side && !lit; ++y)
         for (int x = 0; x < side && !lit; ++x)
@@ -170,29 +170,29 @@ bool startAstrelle(const BenchOptions& bench, bool warm, Start& start)
     const Window window = blackWindow(bench);
     char id[32];
     std::snprintf(id, sizeof id, "0x%lx", window);
-    const double begin = xd::now();
-    xd::Program program =
-        xd::start(bench.program, {"--window-id", id, "--verbose"}, {"XDG_CACHE_HOME=" + bench.cache});
+    const double begin = x11driver::now();
+    x11driver::Program program =
+        x11driver::start(bench.program, {"--window-id", id, "--verbose"}, {"XDG_CACHE_HOME=" + bench.cache});
     bool lit = false;
-    xd::waitUntil([&] { return (lit = centreLit(window, bench)) || !xd::running(program); }, firstFrameTimeout,
-                  0.005);
-    start.firstFrame = xd::now() - begin;
+    x11driver::waitUntil([&] { return (lit = centreLit(window, bench)) || !x11driver::running(program); },
+                         firstFrameTimeout, 0.005);
+    start.firstFrame = x11driver::now() - begin;
     if (lit) {
-        xd::sleepSeconds(settleSeconds);
+        x11driver::sleepSeconds(settleSeconds);
         if (warm && bench.cpuSeconds > 0) {
-            const pid_t server = xd::serverProcess();
+            const pid_t server = x11driver::serverProcess();
             const double programBefore = cpuSeconds(program.pid), serverBefore = cpuSeconds(server);
-            const double from = xd::now();
-            xd::sleepSeconds(bench.cpuSeconds);
-            const double took = xd::now() - from;
+            const double from = x11driver::now();
+            x11driver::sleepSeconds(bench.cpuSeconds);
+            const double took = x11driver::now() - from;
             start.cpu = (cpuSeconds(program.pid) - programBefore) / took;
             start.server = (cpuSeconds(server) - serverBefore) / took;
         }
     }
     kill(program.pid, SIGTERM);
-    xd::waitForEnd(program);
+    x11driver::waitForEnd(program);
     destroyWindow(window);
-    const std::string said = xd::errors(program);
+    const std::string said = x11driver::errors(program);
     readCount(said, start);
     if (lit && start.count > 0)
         return true;
@@ -221,12 +221,12 @@ FrameTimes timeBothWays(int32_t count)
     std::vector<double> finished[2], sent[2];
     for (int frame = 0; frame < 2 * timedFrames; ++frame) {
         const int way = frame % 2;
-        const double begin = xd::now();
+        const double begin = x11driver::now();
         glClear(GL_COLOR_BUFFER_BIT);
         ways[way]();
-        const double drawn = xd::now();
+        const double drawn = x11driver::now();
         glFinish();
-        finished[way].push_back(1e3 * (xd::now() - begin));
+        finished[way].push_back(1e3 * (x11driver::now() - begin));
         sent[way].push_back(1e3 * (drawn - begin));
         presentFrame();
     }
@@ -249,7 +249,7 @@ bool inChild(const BenchOptions& bench, Measure measure, Result& result)
         const pid_t child = fork();
         if (child == 0) {
             close(answer[0]);
-            close(ConnectionNumber(xd::connection()));
+            close(ConnectionNumber(x11driver::connection()));
             openSaverWindow({WindowSource::given, window});
             createGlContext();
             presentHostFrame = presentGlxFrame;
@@ -378,7 +378,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: astrelle_bench [--rounds N] [--cpu-seconds S] [--size WxH] [--program PATH]\n");
         return 2;
     }
-    if (!xd::startServer(bench.width, bench.height)) {
+    if (!x11driver::startServer(bench.width, bench.height)) {
         std::fprintf(stderr, "astrelle_bench: no Xvfb\n");
         return 1;
     }

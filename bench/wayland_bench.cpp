@@ -32,27 +32,27 @@ struct Start {
 };
 
 // Waits for the line "astrelle: N particles in 1024 x 768 (how)", then ends the program.
-Start countOf(xd::Program program, const char* how)
+Start countOf(x11driver::Program program, const char* how)
 {
-    const double begin = xd::now();
+    const double begin = x11driver::now();
     Start start;
     const std::string tail = std::string(" particles in 1024 x 768 (") + how + ")";
-    xd::waitUntil([&] {
-        const std::string said = xd::errors(program);
+    x11driver::waitUntil([&] {
+        const std::string said = x11driver::errors(program);
         const size_t at = said.find(tail);
         return at != std::string::npos && std::sscanf(said.c_str() + said.rfind("astrelle: ", at), "astrelle: %d",
                                                       &start.count) == 1;
     }, 120.0, 0.002);
-    start.seconds = xd::now() - begin;
+    start.seconds = x11driver::now() - begin;
     kill(program.pid, SIGTERM);
-    xd::waitForEnd(program, 5.0);
+    x11driver::waitForEnd(program, 5.0);
     return start;
 }
 
-long residentKiB(const wd::Compositor& compositor)
+long residentKiB(const waylanddriver::Compositor& compositor)
 {
     long total = 0;
-    for (pid_t pid : wd::running(compositor, "astrelle")) {
+    for (pid_t pid : waylanddriver::running(compositor, "astrelle")) {
         std::ifstream status("/proc/" + std::to_string(pid) + "/status");
         for (std::string line; std::getline(status, line);)
             if (line.rfind("VmRSS:", 0) == 0)
@@ -83,8 +83,8 @@ int main(int argc, char** argv)
         std::fputs("usage: wayland_bench [--rounds N] [--minutes M]\n", stderr);
         return 2;
     }
-    wd::Compositor sway = wd::startSway({{1024, 768}});
-    if (sway.socket.empty() || !xd::startServer(1024, 768)) {
+    waylanddriver::Compositor sway = waylanddriver::startSway({{1024, 768}});
+    if (sway.socket.empty() || !x11driver::startServer(1024, 768)) {
         std::fputs("wayland_bench: no sway or no Xvfb\n", stderr);
         return 1;
     }
@@ -94,16 +94,16 @@ int main(int argc, char** argv)
     for (int round = 1; round <= rounds; ++round) {
         std::filesystem::remove_all(swayCache);
         std::filesystem::remove_all(xCache);
-        const Start first =
-            countOf(wd::start(sway, astrelle, {"--cover", "--verbose"}, {"XDG_CACHE_HOME=" + swayCache}), "calibrated");
-        const Start again =
-            countOf(wd::start(sway, astrelle, {"--cover", "--verbose"}, {"XDG_CACHE_HOME=" + swayCache}), "remembered");
-        const Window window = xd::makeWindow(1024, 768);
+        const std::vector<std::string> cover = {"--cover", "--verbose"}, swayCached = {"XDG_CACHE_HOME=" + swayCache};
+        const Start first = countOf(waylanddriver::start(sway, astrelle, cover, swayCached), "calibrated");
+        const Start again = countOf(waylanddriver::start(sway, astrelle, cover, swayCached), "remembered");
+        const Window window = x11driver::makeWindow(1024, 768);
         char id[32];
         std::snprintf(id, sizeof id, "0x%lx", window);
-        const Start onX = countOf(xd::start(astrelle, {"--window-id", id, "--verbose"}, {"XDG_CACHE_HOME=" + xCache}),
-                                  "calibrated");
-        XDestroyWindow(xd::connection(), window);
+        const Start onX =
+            countOf(x11driver::start(astrelle, {"--window-id", id, "--verbose"}, {"XDG_CACHE_HOME=" + xCache}),
+                    "calibrated");
+        XDestroyWindow(x11driver::connection(), window);
         wayland.push_back(first.count);
         x11.push_back(onX.count);
         ratio.push_back(onX.count ? static_cast<double>(first.count) / onX.count : 0);
@@ -115,17 +115,17 @@ int main(int argc, char** argv)
                 median(x11), median(ratio), median(warm));
 
     // Its memory with two outputs covered.
-    wd::addOutput(sway, {800, 600});
-    xd::Program run = wd::start(sway, astrelle, {"--cover"}, {"XDG_CACHE_HOME=" + swayCache});
+    waylanddriver::addOutput(sway, {800, 600});
+    x11driver::Program run = waylanddriver::start(sway, astrelle, {"--cover"}, {"XDG_CACHE_HOME=" + swayCache});
     std::printf("resident memory of the run over two outputs, KiB:");
     for (double at = 0; at <= minutes * 60; at += 30) {
-        xd::sleepSeconds(at == 0 ? 5 : 30);
+        x11driver::sleepSeconds(at == 0 ? 5 : 30);
         std::printf(" %ld", residentKiB(sway));
         std::fflush(stdout);
     }
     std::printf("\n");
-    kill(wd::running(sway, "astrelle").front(), SIGTERM);
-    xd::waitForEnd(run, 5.0);
-    wd::stop(sway);
+    kill(waylanddriver::running(sway, "astrelle").front(), SIGTERM);
+    x11driver::waitForEnd(run, 5.0);
+    waylanddriver::stop(sway);
     return 0;
 }

@@ -201,6 +201,8 @@ bool connectToCompositor()
     // starts with its parent's.
     input = {};
     outputs.clear();
+    // The library's own complaints (no runtime folder, say) are not astrelle's lines.
+    wl_log_set_handler_client([](const char*, va_list) {});
     waylandDisplay = wl_display_connect(nullptr);
     if (!waylandDisplay)
         return false;

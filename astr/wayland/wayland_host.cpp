@@ -140,7 +140,8 @@ int coverEveryOutput()
 
 bool waylandAnswers()
 {
-    return connectToCompositor();
+    const char* named = std::getenv("WAYLAND_DISPLAY");
+    return named && *named && connectToCompositor();
 }
 
 int runWaylandHost()

@@ -14,7 +14,7 @@ public:
     {
         if (std::system("command -v Xvfb >/dev/null") != 0)
             GTEST_SKIP() << "no Xvfb on PATH to draw on (Debian's xvfb, which tools/install-deps.sh installs)";
-        ASSERT_NE(xd::startServer(), nullptr) << "Xvfb did not start";
+        ASSERT_NE(x11driver::startServer(), nullptr) << "Xvfb did not start";
     }
 };
 

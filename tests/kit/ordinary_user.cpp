@@ -8,7 +8,7 @@
 
 namespace fs = std::filesystem;
 
-namespace xd {
+namespace x11driver {
 
 bool ordinaryUser(User& user)
 {
@@ -80,4 +80,4 @@ std::string reachableBy(const User& user, const std::string& program, const std:
     return canRun(user, copy) ? copy.string() : "";
 }
 
-}  // namespace xd
+}  // namespace x11driver

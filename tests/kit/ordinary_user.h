@@ -11,7 +11,7 @@
 
 #include "x11_driver.h"
 
-namespace xd {
+namespace x11driver {
 
 struct User {
     std::string name;  // empty: the test's own user
@@ -32,4 +32,4 @@ Program startAs(const User& user, const std::vector<std::string>& environment,
 // for each folder); empty when the user cannot run that either.
 std::string reachableBy(const User& user, const std::string& program, const std::string& folder);
 
-}  // namespace xd
+}  // namespace x11driver

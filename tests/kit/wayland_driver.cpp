@@ -12,7 +12,7 @@
 
 namespace fs = std::filesystem;
 
-namespace wd {
+namespace waylanddriver {
 
 namespace {
 
@@ -31,7 +31,7 @@ std::string readFile(const std::string& path)
 bool prepare(Compositor& compositor)
 {
     char folder[] = "/tmp/astrelle-wayland-XXXXXX";
-    if (!xd::ordinaryUser(compositor.user) || !mkdtemp(folder))
+    if (!x11driver::ordinaryUser(compositor.user) || !mkdtemp(folder))
         return false;
     compositor.folder = folder;
     compositor.runtimeFolder = compositor.folder + "/runtime";
@@ -46,8 +46,8 @@ int run(const Compositor& compositor, const std::vector<std::string>& command)
     std::vector<std::string> words{"WAYLAND_DISPLAY=" + compositor.socket,
                                    "XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "SWAYSOCK=" + compositor.ipcSocket};
     words.insert(words.end(), command.begin(), command.end());
-    xd::Program tool = xd::start("/usr/bin/env", words);
-    return xd::waitForEnd(tool).exitCode;
+    x11driver::Program tool = x11driver::start("/usr/bin/env", words);
+    return x11driver::waitForEnd(tool).exitCode;
 }
 
 // Started once its sockets are there and it answers; else stopped.
@@ -65,8 +65,8 @@ void waitUntilStarted(Compositor& compositor)
         return !compositor.socket.empty() &&
                (compositor.weston || (!compositor.ipcSocket.empty() && swaymsg(compositor, {"-t", "get_outputs"})));
     };
-    if (!xd::waitUntil([&] { return !xd::running(compositor.process) || answers(); }, starting, 0.1) ||
-        !xd::running(compositor.process)) {
+    if (!x11driver::waitUntil([&] { return !x11driver::running(compositor.process) || answers(); }, starting, 0.1) ||
+        !x11driver::running(compositor.process)) {
         stop(compositor);
         compositor.socket.clear();
     }
@@ -104,12 +104,12 @@ Compositor startSway(const std::vector<Size>& sizes)
     for (size_t i = 0; i < sizes.size(); ++i)
         file << "output HEADLESS-" << i + 1 << " resolution " << sizes[i].width << "x" << sizes[i].height << "\n";
     file.close();
-    compositor.process = xd::startAs(compositor.user,
-                                     {"XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "HOME=" + compositor.folder,
-                                      "WAYLAND_DISPLAY=", "SWAYSOCK=", "DISPLAY=", "WLR_RENDERER=pixman",
-                                      "WLR_BACKENDS=headless", "WLR_HEADLESS_OUTPUTS=" + std::to_string(sizes.size()),
-                                      "WLR_LIBINPUT_NO_DEVICES=1"},
-                                     {"sway", "-c", config});
+    compositor.process = x11driver::startAs(
+        compositor.user,
+        {"XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "HOME=" + compositor.folder, "WAYLAND_DISPLAY=", "SWAYSOCK=",
+         "DISPLAY=", "WLR_RENDERER=pixman", "WLR_BACKENDS=headless",
+         "WLR_HEADLESS_OUTPUTS=" + std::to_string(sizes.size()), "WLR_LIBINPUT_NO_DEVICES=1"},
+        {"sway", "-c", config});
     waitUntilStarted(compositor);
     return compositor;
 }
@@ -120,7 +120,7 @@ Compositor startWeston(Size size, const std::string& shell)
     compositor.weston = true;
     if (!prepare(compositor))
         return compositor;
-    compositor.process = xd::startAs(
+    compositor.process = x11driver::startAs(
         compositor.user,
         {"XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "HOME=" + compositor.folder, "WAYLAND_DISPLAY=", "DISPLAY="},
         {"weston", "--backend=headless-backend.so", "--use-pixman", "--shell=" + shell,
@@ -134,7 +134,7 @@ void stop(Compositor& compositor)
 {
     if (compositor.process.pid > 0) {
         kill(compositor.process.pid, SIGTERM);  // runuser hands it on
-        xd::waitForEnd(compositor.process, 5.0);
+        x11driver::waitForEnd(compositor.process, 5.0);
     }
     for (pid_t pid : running(compositor, ""))
         kill(pid, SIGKILL);
@@ -161,16 +161,16 @@ std::string addOutput(Compositor& compositor, Size size)
     return name;
 }
 
-xd::Program start(const Compositor& compositor, const std::string& path, const std::vector<std::string>& arguments,
-                  const std::vector<std::string>& environment)
+x11driver::Program start(const Compositor& compositor, const std::string& path,
+                         const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
 {
     std::vector<std::string> entries{"WAYLAND_DISPLAY=" + compositor.socket,
                                      "XDG_RUNTIME_DIR=" + compositor.runtimeFolder, "DISPLAY="};
     entries.insert(entries.end(), environment.begin(), environment.end());
-    const std::string reached = xd::reachableBy(compositor.user, path, compositor.folder);
+    const std::string reached = x11driver::reachableBy(compositor.user, path, compositor.folder);
     std::vector<std::string> command{reached.empty() ? path : reached};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    return xd::startAs(compositor.user, entries, command);
+    return x11driver::startAs(compositor.user, entries, command);
 }
 
 // The user's processes started with the compositor's runtime folder: itself,
@@ -184,7 +184,8 @@ std::vector<pid_t> running(const Compositor& compositor, const std::string& prog
         const std::string pid = entry.path().filename();
         struct stat owner;
         if (pid.find_first_not_of("0123456789") == std::string::npos && stat(entry.path().c_str(), &owner) == 0 &&
-            owner.st_uid == compositor.user.uid && readFile(entry.path() / "environ").find(session) != std::string::npos &&
+            owner.st_uid == compositor.user.uid &&
+            readFile(entry.path() / "environ").find(session) != std::string::npos &&
             (program.empty() || readFile(entry.path() / "comm") == program + "\n"))
             found.push_back(std::stoi(pid));
     }
@@ -210,7 +211,7 @@ Picture picture(const Compositor& compositor, const std::string& output)
 ColourCounts waitForSwarm(const Compositor& compositor, const std::string& output, double timeout)
 {
     ColourCounts shown;
-    xd::waitUntil([&] {
+    x11driver::waitUntil([&] {
         const Picture seen = picture(compositor, output);
         shown = countColours(seen.pixels);
         return !seen.pixels.empty() && showsTheSwarmAroundItsGlow(shown, seen.pixels.size());
@@ -224,4 +225,4 @@ bool typeKey(const Compositor& compositor, const std::string& key)
     return run(compositor, {"wtype", "-s", "300", "-k", key}) == 0;
 }
 
-}  // namespace wd
+}  // namespace waylanddriver

@@ -12,17 +12,17 @@
 #include "swarm_colours.h"
 #include "x11_driver.h"
 
-namespace wd {
+namespace waylanddriver {
 
 struct Compositor {
-    xd::User user;
+    x11driver::User user;
     std::string folder;         // the user's: its runtime folder, copies of programs, pictures
     std::string runtimeFolder;  // its XDG_RUNTIME_DIR
     std::string socket;         // its WAYLAND_DISPLAY; empty when it did not start
     std::string ipcSocket;      // sway's SWAYSOCK
     bool weston = false;
     int outputs = 0;            // sway's, named HEADLESS-1, HEADLESS-2, ...
-    xd::Program process;
+    x11driver::Program process;
 };
 
 struct Size {
@@ -44,8 +44,8 @@ std::string addOutput(Compositor& compositor, Size size);
 // Starts the program as the compositor's user, with WAYLAND_DISPLAY and
 // XDG_RUNTIME_DIR set and DISPLAY removed, then the entries NAME=VALUE
 // (NAME= removes one). A program the user cannot reach runs from a copy.
-xd::Program start(const Compositor& compositor, const std::string& path, const std::vector<std::string>& arguments,
-                  const std::vector<std::string>& environment = {});
+x11driver::Program start(const Compositor& compositor, const std::string& path,
+                         const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {});
 // The processes of its session that run the program of that name, lowest first.
 std::vector<pid_t> running(const Compositor& compositor, const std::string& program);
 
@@ -59,9 +59,9 @@ Picture picture(const Compositor& compositor, const std::string& output = "");
 // Looks at the output until it shows the swarm around its glow on black,
 // at most that long; answers what it saw last.
 ColourCounts waitForSwarm(const Compositor& compositor, const std::string& output,
-                          double timeout = xd::defaultTimeout);
+                          double timeout = x11driver::defaultTimeout);
 
 // A key pressed and released, by its XKB name ("Escape", "x").
 bool typeKey(const Compositor& compositor, const std::string& key);
 
-}  // namespace wd
+}  // namespace waylanddriver

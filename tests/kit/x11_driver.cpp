@@ -17,7 +17,7 @@
 
 extern char** environ;
 
-namespace xd {
+namespace x11driver {
 
 namespace {
 
@@ -326,4 +326,4 @@ bool waitUntil(const std::function<bool()>& done, double timeout, double poll)
     return true;
 }
 
-}  // namespace xd
+}  // namespace x11driver

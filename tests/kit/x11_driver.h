@@ -13,7 +13,7 @@
 
 #include "swarm_colours.h"
 
-namespace xd {
+namespace x11driver {
 
 constexpr double defaultTimeout = 20.0;  // seconds
 
@@ -76,4 +76,4 @@ double now();
 // true) or timeout seconds have passed (then false).
 bool waitUntil(const std::function<bool()>& done, double timeout = defaultTimeout, double poll = 0.05);
 
-}  // namespace xd
+}  // namespace x11driver

@@ -57,7 +57,7 @@ protected:
     // Every start remembers its count in a cache of the tests' own.
     static void SetUpTestSuite()
     {
-        ASSERT_NE(xd::startServer(), nullptr) << "no Xvfb";
+        ASSERT_NE(x11driver::startServer(), nullptr) << "no Xvfb";
         char folder[] = "/tmp/astrelle-cache-XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
         cacheFolder = folder;
@@ -68,11 +68,11 @@ protected:
 
     void TearDown() override
     {
-        if (xd::running(program))
-            xd::waitForEnd(program, 0);
+        if (x11driver::running(program))
+            x11driver::waitForEnd(program, 0);
     }
 
-    xd::Program program;
+    x11driver::Program program;
     static inline std::string cacheFolder;
 };
 
@@ -90,21 +90,21 @@ class AstrelleOwnWindow : public Astrelle, public ::testing::WithParamInterface<
 TEST_P(AstrelleOwnWindow, DrawsTheSwarmAndEndsOnQEscapeOrClose)
 {
     const OwnEndCase& c = GetParam();
-    program = xd::start(astrelle, c.arguments);
-    const Window window = xd::waitForWindowNamed("Astrelle");
-    ASSERT_NE(window, 0u) << xd::errors(program);
-    const std::vector<uint32_t> first = xd::pixels(window);
-    const ColourCounts shown = xd::waitForSwarm(window);
+    program = x11driver::start(astrelle, c.arguments);
+    const Window window = x11driver::waitForWindowNamed("Astrelle");
+    ASSERT_NE(window, 0u) << x11driver::errors(program);
+    const std::vector<uint32_t> first = x11driver::pixels(window);
+    const ColourCounts shown = x11driver::waitForSwarm(window);
     EXPECT_TRUE(showsTheSwarmAroundItsGlow(shown, first.size()))
         << shown.black << " black, " << shown.orangeRed << " orange-red, " << shown.blueGreen << " blue-green";
     if (c.key)
-        xd::pressKey(window, c.key);
+        x11driver::pressKey(window, c.key);
     else
-        xd::askToClose(window);
-    const xd::End end = xd::waitForEnd(program, promptly);
+        x11driver::askToClose(window);
+    const x11driver::End end = x11driver::waitForEnd(program, promptly);
     EXPECT_TRUE(end.ended);
     EXPECT_EQ(end.exitCode, 0);
-    EXPECT_EQ(xd::errors(program), "");
+    EXPECT_EQ(x11driver::errors(program), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, AstrelleOwnWindow,
@@ -126,29 +126,29 @@ class AstrelleHostWindow : public Astrelle, public ::testing::WithParamInterface
 TEST_P(AstrelleHostWindow, DrawsThereFollowsItsSizeAndDiesBySigterm)
 {
     const HostCase& c = GetParam();
-    const Window host = xd::makeWindow(480, 360);
+    const Window host = x11driver::makeWindow(480, 360);
     const std::string id = c.decimal ? std::to_string(host) : hex(host);
     if (c.byEnvironment)
-        program = xd::start(astrelle, {"--root"}, {"XSCREENSAVER_WINDOW=" + id});
+        program = x11driver::start(astrelle, {"--root"}, {"XSCREENSAVER_WINDOW=" + id});
     else
-        program = xd::start(astrelle, {"-window-id", id}, {"XSCREENSAVER_WINDOW="});
-    EXPECT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host), 480 * 360)) << xd::errors(program);
+        program = x11driver::start(astrelle, {"-window-id", id}, {"XSCREENSAVER_WINDOW="});
+    EXPECT_TRUE(showsTheSwarmAroundItsGlow(x11driver::waitForSwarm(host), 480 * 360)) << x11driver::errors(program);
 
     // GL's viewport grows from the window's lower left corner: the picture
     // reaches the top rows only when it follows the new size.
-    xd::resize(host, 640, 700);
+    x11driver::resize(host, 640, 700);
     std::vector<uint32_t> seen;
-    EXPECT_TRUE(xd::waitUntil([&] {
-        seen = xd::pixels(host);
+    EXPECT_TRUE(x11driver::waitUntil([&] {
+        seen = x11driver::pixels(host);
         return seen.size() == 640u * 700u &&
                countColours({seen.begin(), seen.begin() + 640 * (700 - 360)}).orangeRed > 0;
     }, 10.0, 0.25)) << "the picture did not grow to the new size: " << seen.size() << " pixels";
 
     kill(program.pid, SIGTERM);
-    const xd::End end = xd::waitForEnd(program, promptly);
+    const x11driver::End end = x11driver::waitForEnd(program, promptly);
     EXPECT_EQ(end.signal, SIGTERM);
-    EXPECT_EQ(xd::errors(program), "");
-    XDestroyWindow(xd::connection(), host);
+    EXPECT_EQ(x11driver::errors(program), "");
+    XDestroyWindow(x11driver::connection(), host);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ids, AstrelleHostWindow,
@@ -162,15 +162,15 @@ INSTANTIATE_TEST_SUITE_P(Ids, AstrelleHostWindow,
 // ends quietly within a second.
 TEST_F(Astrelle, EndsQuietlyWhenItsWindowIsDestroyed)
 {
-    const Window host = xd::makeWindow(320, 240);
-    program = xd::start(astrelle, {"--window-id", hex(host)});
-    ASSERT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host), 320 * 240)) << xd::errors(program);
-    XDestroyWindow(xd::connection(), host);
-    XSync(xd::connection(), False);
-    const xd::End end = xd::waitForEnd(program, promptly);
+    const Window host = x11driver::makeWindow(320, 240);
+    program = x11driver::start(astrelle, {"--window-id", hex(host)});
+    ASSERT_TRUE(showsTheSwarmAroundItsGlow(x11driver::waitForSwarm(host), 320 * 240)) << x11driver::errors(program);
+    XDestroyWindow(x11driver::connection(), host);
+    XSync(x11driver::connection(), False);
+    const x11driver::End end = x11driver::waitForEnd(program, promptly);
     EXPECT_TRUE(end.ended);
     EXPECT_EQ(end.exitCode, 0);
-    EXPECT_EQ(xd::errors(program), "");
+    EXPECT_EQ(x11driver::errors(program), "");
 }
 
 // A host pauses the saver (SIGSTOP) and lets it go on (SIGCONT): the picture
@@ -178,25 +178,25 @@ TEST_F(Astrelle, EndsQuietlyWhenItsWindowIsDestroyed)
 // taken it.
 TEST_F(Astrelle, GoesOnAfterAPauseWithoutAJump)
 {
-    const Window host = xd::makeWindow(480, 360);
-    program = xd::start(astrelle, {"--window-id", hex(host)});
-    ASSERT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host), 480 * 360)) << xd::errors(program);
-    const std::vector<uint32_t> before = xd::pixels(host);
-    xd::sleepSeconds(3.0);
-    const double threeSeconds = changeBetween(before, xd::pixels(host), 480);
+    const Window host = x11driver::makeWindow(480, 360);
+    program = x11driver::start(astrelle, {"--window-id", hex(host)});
+    ASSERT_TRUE(showsTheSwarmAroundItsGlow(x11driver::waitForSwarm(host), 480 * 360)) << x11driver::errors(program);
+    const std::vector<uint32_t> before = x11driver::pixels(host);
+    x11driver::sleepSeconds(3.0);
+    const double threeSeconds = changeBetween(before, x11driver::pixels(host), 480);
 
     kill(program.pid, SIGSTOP);
-    xd::sleepSeconds(0.1);
-    const std::vector<uint32_t> stopped = xd::pixels(host);
-    xd::sleepSeconds(3.0);
+    x11driver::sleepSeconds(0.1);
+    const std::vector<uint32_t> stopped = x11driver::pixels(host);
+    x11driver::sleepSeconds(3.0);
     kill(program.pid, SIGCONT);
-    xd::sleepSeconds(0.15);
-    const double overThePause = changeBetween(stopped, xd::pixels(host), 480);
+    x11driver::sleepSeconds(0.15);
+    const double overThePause = changeBetween(stopped, x11driver::pixels(host), 480);
     EXPECT_LT(overThePause, threeSeconds / 2) << "three seconds running changed " << threeSeconds;
 
     kill(program.pid, SIGTERM);
-    EXPECT_EQ(xd::waitForEnd(program, promptly).signal, SIGTERM);
-    XDestroyWindow(xd::connection(), host);
+    EXPECT_EQ(x11driver::waitForEnd(program, promptly).signal, SIGTERM);
+    XDestroyWindow(x11driver::connection(), host);
 }
 
 struct RefusalCase {
@@ -213,10 +213,10 @@ class AstrelleRefuses : public Astrelle, public ::testing::WithParamInterface<Re
 TEST_P(AstrelleRefuses, SaysWhyAndExitsOne)
 {
     const RefusalCase& c = GetParam();
-    program = xd::start(astrelle, c.arguments, c.environment);
-    const xd::End end = xd::waitForEnd(program, 5.0);
+    program = x11driver::start(astrelle, c.arguments, c.environment);
+    const x11driver::End end = x11driver::waitForEnd(program, 5.0);
     EXPECT_EQ(end.exitCode, 1);
-    const std::string said = xd::errors(program);
+    const std::string said = x11driver::errors(program);
     EXPECT_EQ(said.substr(0, said.find('\n')), c.says) << said;
     EXPECT_EQ(said.find("\nusage: astrelle") == said.find('\n'), c.usage) << said;
 }
@@ -239,10 +239,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Astrelle, AnswersHelpAndVersion)
 {
     for (const char* asked : {"--help", "-version"}) {
-        program = xd::start(astrelle, {asked});
-        EXPECT_EQ(xd::waitForEnd(program, 5.0).exitCode, 0);
-        EXPECT_EQ(xd::output(program).rfind(asked[1] == '-' ? "usage: astrelle" : "astrelle 1.", 0), 0u);
-        EXPECT_EQ(xd::errors(program), "");
+        program = x11driver::start(astrelle, {asked});
+        EXPECT_EQ(x11driver::waitForEnd(program, 5.0).exitCode, 0);
+        EXPECT_EQ(x11driver::output(program).rfind(asked[1] == '-' ? "usage: astrelle" : "astrelle 1.", 0), 0u);
+        EXPECT_EQ(x11driver::errors(program), "");
     }
 }
 
@@ -250,14 +250,14 @@ TEST_F(Astrelle, AnswersHelpAndVersion)
 // follows the window's real size and stays.
 TEST_F(Astrelle, KeepsItsPictureThroughForgedResizes)
 {
-    const Window host = xd::makeWindow(480, 360);
-    program = xd::start(astrelle, {"--window-id", hex(host)});
-    ASSERT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host), 480 * 360)) << xd::errors(program);
+    const Window host = x11driver::makeWindow(480, 360);
+    program = x11driver::start(astrelle, {"--window-id", hex(host)});
+    ASSERT_TRUE(showsTheSwarmAroundItsGlow(x11driver::waitForSwarm(host), 480 * 360)) << x11driver::errors(program);
     for (const auto& [width, height] : {std::pair{0, 0}, std::pair{65535, 1}})
-        xd::sendConfigureNotify(host, width, height);
-    xd::sleepSeconds(0.5);
-    EXPECT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host, 0), 480 * 360));
-    XDestroyWindow(xd::connection(), host);
+        x11driver::sendConfigureNotify(host, width, height);
+    x11driver::sleepSeconds(0.5);
+    EXPECT_TRUE(showsTheSwarmAroundItsGlow(x11driver::waitForSwarm(host, 0), 480 * 360));
+    XDestroyWindow(x11driver::connection(), host);
 }
 
 // GL's renderer and version on the test's display, as a count file keys them.
@@ -292,7 +292,9 @@ bool saysAsPattern(const std::string& line, const std::string& pattern)
 struct StartCase {
     const char* name;
     std::vector<std::string> arguments;
-    std::string cache;  // what the count file holds before; KEY: the test display's GL; "file": a file holds its folder's place; "full": a full filesystem
+    // What the count file holds before (KEY: the test display's GL), or "file": a file holds its folder's
+    // place, or "full": a full filesystem.
+    std::string cache;
     std::vector<std::string> said;  // the lines --verbose says, each as it begins, after "astrelle: "
     bool thenWarm;                  // what it found is remembered: the next start shows it at once
 };
@@ -323,27 +325,27 @@ TEST_P(AstrelleStarts, ComesByItsCountAndShowsTheSwarm)
         std::filesystem::create_directories(cache + "/astrelle");
         std::ofstream(cache + "/astrelle/counts") << text;
     }
-    const Window host = xd::makeWindow(320, 240);
+    const Window host = x11driver::makeWindow(320, 240);
     std::vector<std::string> arguments = {"--window-id", hex(host), "--verbose"};
     arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
     std::vector<std::string> said = c.said;
     for (int start = 0; start < (c.thenWarm ? 2 : 1); ++start) {
-        XClearWindow(xd::connection(), host);  // the last start's picture goes
-        program = xd::start(astrelle, arguments, environment);
-        EXPECT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host), 320 * 240)) << xd::errors(program);
-        xd::waitUntil([&] {
-            const std::string text = xd::errors(program);
+        XClearWindow(x11driver::connection(), host);  // the last start's picture goes
+        program = x11driver::start(astrelle, arguments, environment);
+        EXPECT_TRUE(showsTheSwarmAroundItsGlow(x11driver::waitForSwarm(host), 320 * 240)) << x11driver::errors(program);
+        x11driver::waitUntil([&] {
+            const std::string text = x11driver::errors(program);
             return std::count(text.begin(), text.end(), '\n') >= static_cast<long>(said.size());
         });
-        std::istringstream lines(xd::errors(program));
+        std::istringstream lines(x11driver::errors(program));
         std::vector<std::string> seen;
         for (std::string line; std::getline(lines, line);)
             seen.push_back(line);
-        EXPECT_EQ(seen.size(), said.size()) << xd::errors(program);
+        EXPECT_EQ(seen.size(), said.size()) << x11driver::errors(program);
         for (size_t i = 0; i < seen.size() && i < said.size(); ++i)
             EXPECT_TRUE(saysAsPattern(seen[i], "astrelle: " + said[i])) << seen[i] << "\nagainst " << said[i];
         kill(program.pid, SIGTERM);
-        xd::waitForEnd(program);
+        x11driver::waitForEnd(program);
         // The next start draws the count the file holds now.
         std::string problem;
         std::vector<RememberedCount> entries;
@@ -351,7 +353,7 @@ TEST_P(AstrelleStarts, ComesByItsCountAndShowsTheSwarm)
         said = {std::to_string(entries.empty() ? 0 : entries.front().count) + " particles in 320 x 240 (remembered)"};
         arguments.resize(3);
     }
-    XDestroyWindow(xd::connection(), host);
+    XDestroyWindow(x11driver::connection(), host);
     if (c.cache == "full")
         std::system(("umount " + cache).c_str());
     std::filesystem::remove_all(folder);
@@ -363,8 +365,8 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"FirstThenWarm", {}, "", {"# particles in 320 x 240 (calibrated)"}, true},
         StartCase{"Garbage", {}, "astrelle counts 2\n\x01\x02 garbage\n12",
                   {"not reading ", "# particles in 320 x 240 (calibrated)"}, true},
-        StartCase{"OldVersion", {}, "astrelle counts 1\n3000 320 240 0 KEY\n", {"# particles in 320 x 240 (calibrated)"},
-                  true},
+        StartCase{"OldVersion", {}, "astrelle counts 1\n3000 320 240 0 KEY\n",
+                  {"# particles in 320 x 240 (calibrated)"}, true},
         StartCase{"Unwritable", {}, "file", {"cannot remember the count in ", "# particles in 320 x 240 (calibrated)"},
                   false},
         StartCase{"Counted", {"--count", "500"}, "", {"500 particles in 320 x 240 (given by --count)"}, false},
@@ -383,25 +385,25 @@ TEST_F(Astrelle, GoesOnFromACalibrationEndedEarly)
     char folder[] = "/tmp/astrelle-cache-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
     const std::string counts = std::string(folder) + "/astrelle/counts";
-    const Window host = xd::makeWindow(320, 240);
+    const Window host = x11driver::makeWindow(320, 240);
     const std::vector<std::string> environment = {std::string("XDG_CACHE_HOME=") + folder};
-    program = xd::start(astrelle, {"--window-id", hex(host), "--prec"}, environment);
+    program = x11driver::start(astrelle, {"--window-id", hex(host), "--prec"}, environment);
     std::string problem;
     std::vector<RememberedCount> entries;
-    EXPECT_TRUE(xd::waitUntil([&] {
+    EXPECT_TRUE(x11driver::waitUntil([&] {
         return parseCounts(readSmallFile(counts, countFileLimit, problem), entries) && !entries.empty();
     }, 60.0, 0.1));
-    EXPECT_EQ(countColours(xd::pixels(host)).orangeRed, 0u) << "the precise calibration showed its frames";
+    EXPECT_EQ(countColours(x11driver::pixels(host)).orangeRed, 0u) << "the precise calibration showed its frames";
     kill(program.pid, SIGTERM);
-    xd::waitForEnd(program);
-    program = xd::start(astrelle, {"--window-id", hex(host), "--verbose"}, environment);
-    EXPECT_TRUE(showsTheSwarmAroundItsGlow(xd::waitForSwarm(host), 320 * 240));
-    xd::waitUntil([&] { return !xd::errors(program).empty(); });
-    EXPECT_TRUE(saysAsPattern(xd::errors(program), "astrelle: # particles in 320 x 240 (remembered)"))
-        << xd::errors(program);
+    x11driver::waitForEnd(program);
+    program = x11driver::start(astrelle, {"--window-id", hex(host), "--verbose"}, environment);
+    EXPECT_TRUE(showsTheSwarmAroundItsGlow(x11driver::waitForSwarm(host), 320 * 240));
+    x11driver::waitUntil([&] { return !x11driver::errors(program).empty(); });
+    EXPECT_TRUE(saysAsPattern(x11driver::errors(program), "astrelle: # particles in 320 x 240 (remembered)"))
+        << x11driver::errors(program);
     kill(program.pid, SIGTERM);
-    xd::waitForEnd(program);
-    XDestroyWindow(xd::connection(), host);
+    x11driver::waitForEnd(program);
+    XDestroyWindow(x11driver::connection(), host);
     std::filesystem::remove_all(folder);
 }
 

@@ -32,7 +32,7 @@ constexpr double starting = 60.0;  // seconds to start anything, on a loaded mac
 constexpr size_t cyclesSeen = 2;
 constexpr int cycleSeconds = 5;  // the daemon allows 2 at least
 
-using xd::now;
+using x11driver::now;
 
 std::string readFile(const std::string& path)
 {
@@ -88,17 +88,18 @@ class XScreenSaverHost : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(fs::exists("/usr/bin/xscreensaver") && fs::exists("/usr/libexec/xscreensaver/xscreensaver-gl-visual"))
+        ASSERT_TRUE(fs::exists("/usr/bin/xscreensaver") &&
+                    fs::exists("/usr/libexec/xscreensaver/xscreensaver-gl-visual"))
             << "XScreenSaver is missing: tools/install-deps.sh installs xscreensaver and xscreensaver-gl";
-        ASSERT_NE(xd::startServer(640, 480, true), nullptr) << "no Xvfb";
+        ASSERT_NE(x11driver::startServer(640, 480, true), nullptr) << "no Xvfb";
         char folder[] = "/tmp/astrelle-daemon-XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
         home = folder;
         log = home + "/xscreensaver.log";
         // The user owns the test's folder, which stands for its home.
-        ASSERT_TRUE(xd::ordinaryUser(user)) << "could not add the user astrelle-test";
+        ASSERT_TRUE(x11driver::ordinaryUser(user)) << "could not add the user astrelle-test";
         ASSERT_EQ(chown(home.c_str(), user.uid, user.gid), 0);
-        program = xd::reachableBy(user, programUnderTest(), home);
+        program = x11driver::reachableBy(user, programUnderTest(), home);
         ASSERT_FALSE(program.empty()) << user.name << " cannot run " << programUnderTest() << " nor a copy of it";
         std::ofstream(home + "/.xscreensaver")
             << "timeout: 0:30:00\ncycle: 0:00:0" << cycleSeconds
@@ -112,40 +113,40 @@ protected:
     {
         if (home.empty())
             return;
-        if (xd::running(daemon)) {
+        if (x11driver::running(daemon)) {
             run({"xscreensaver-command", "-exit"});
-            if (!xd::waitUntil([&] { return !xd::running(daemon); }, 10.0))
+            if (!x11driver::waitUntil([&] { return !x11driver::running(daemon); }, 10.0))
                 kill(daemon.pid, SIGTERM);  // runuser hands it on to the daemon
-            xd::waitForEnd(daemon, 5.0);
+            x11driver::waitForEnd(daemon, 5.0);
         }
         for (const std::string& pid : matches(readFile(log), R"((?:pid|process) (\d+))"))
             if (livesAs(user.uid, pid))
                 kill(std::stoi(pid), SIGKILL);
         if (HasFailure())
-            std::cout << "the daemon's log:\n" << readFile(log) << "its standard error:\n" << xd::errors(daemon);
+            std::cout << "the daemon's log:\n" << readFile(log) << "its standard error:\n" << x11driver::errors(daemon);
         fs::remove_all(home);
     }
 
     // A command of the daemon's user, in its home, on the test's display.
-    xd::Program start(const std::vector<std::string>& command)
+    x11driver::Program start(const std::vector<std::string>& command)
     {
-        return xd::startAs(user, {"HOME=" + home, std::string("DISPLAY=") + std::getenv("DISPLAY")}, command);
+        return x11driver::startAs(user, {"HOME=" + home, std::string("DISPLAY=") + std::getenv("DISPLAY")}, command);
     }
 
-    xd::End run(const std::vector<std::string>& command)
+    x11driver::End run(const std::vector<std::string>& command)
     {
-        xd::Program program = start(command);
-        return xd::waitForEnd(program, starting);
+        x11driver::Program program = start(command);
+        return x11driver::waitForEnd(program, starting);
     }
 
     bool waitForLog(const std::string& text)
     {
-        return xd::waitUntil([&] { return readFile(log).find(text) != std::string::npos; }, starting);
+        return x11driver::waitUntil([&] { return readFile(log).find(text) != std::string::npos; }, starting);
     }
 
-    xd::User user;
+    x11driver::User user;
     std::string home, log, program;
-    xd::Program daemon;
+    x11driver::Program daemon;
 };
 
 // Blanking starts astrelle on the daemon's window and the swarm shows on the
@@ -155,7 +156,7 @@ TEST_F(XScreenSaverHost, RunsCyclesAndEndsAstrelleCleanly)
 {
     daemon = start({"xscreensaver", "--no-splash", "--log", log});
     const double begin = now();
-    xd::waitUntil([&] { return run({"xscreensaver-command", "-version"}).exitCode == 0; }, starting, 0.2);
+    x11driver::waitUntil([&] { return run({"xscreensaver-command", "-version"}).exitCode == 0; }, starting, 0.2);
     ASSERT_EQ(run({"xscreensaver-command", "-activate"}).exitCode, 0);
     ASSERT_TRUE(waitForLog("forked \"" + program + " --root\" in pid")) << "the daemon did not start " << program;
 
@@ -165,7 +166,7 @@ TEST_F(XScreenSaverHost, RunsCyclesAndEndsAstrelleCleanly)
     std::vector<std::string> ended;
     std::set<std::string> killed;
     const double cyclesBegin = now();
-    xd::waitUntil([&] {
+    x11driver::waitUntil([&] {
         const std::string text = readFile(log);
         ended = matches(text, exited);
         const std::vector<std::string> kills = matches(text, R"(killing pid (\d+) \()");
@@ -176,7 +177,7 @@ TEST_F(XScreenSaverHost, RunsCyclesAndEndsAstrelleCleanly)
     EXPECT_EQ(killed, std::set<std::string>(ended.begin(), ended.end())) << "each end the daemon asked for";
 
     const double cycled = now();
-    const ColourCounts shown = xd::waitForSwarm(DefaultRootWindow(xd::connection()), starting);
+    const ColourCounts shown = x11driver::waitForSwarm(DefaultRootWindow(x11driver::connection()), starting);
     std::cout << "astrelle started " << cyclesBegin - begin << " s after the daemon, cycled " << cyclesSeen
               << " times in " << cycled - cyclesBegin << " s, then showed the swarm in " << now() - cycled << " s\n";
     EXPECT_TRUE(showsTheSwarmAroundItsGlow(shown, 640 * 480))
@@ -186,8 +187,8 @@ TEST_F(XScreenSaverHost, RunsCyclesAndEndsAstrelleCleanly)
     const double unblanking = now();
     ASSERT_EQ(run({"xscreensaver-command", "-deactivate"}).exitCode, 0);
     const double asked = now() - unblanking;
-    xd::waitUntil([&] { return processesOf(user.uid, program).empty(); }, asked + promptly - (now() - unblanking),
-                  0.01);
+    x11driver::waitUntil([&] { return processesOf(user.uid, program).empty(); },
+                         asked + promptly - (now() - unblanking), 0.01);
     EXPECT_TRUE(processesOf(user.uid, program).empty()) << "astrelle still runs " << promptly << " s after unblanking";
     std::cout << "astrelle was gone " << now() - unblanking << " s after the command to unblank (which took " << asked
               << " s), after " << ended.size() << " cycles\n";
