@@ -21,7 +21,7 @@ echo "building astrelle's package with dpkg-buildpackage (its log: $log)"
 mkdir "$work/astrelle"
 tar -cf - --exclude=./build --exclude=./dist --exclude=./.git . | tar -xf - -C "$work/astrelle"
 if ! (cd "$work/astrelle" && dpkg-buildpackage -us -uc --build="${2:-binary}" -jauto) >"$log" 2>&1; then
-  tail -n 30 "$log"
+  tail -n 30 "$log" >&2
   echo "build-deb.sh: dpkg-buildpackage failed (the whole log: $log)" >&2
   exit 1
 fi
