@@ -48,10 +48,10 @@ install:
 	@[ -x build/native/libexec/xscreensaver/astrelle ] || $(MAKE) native
 	@DESTDIR="$(DESTDIR)" cmake --install build/native --prefix "$(PREFIX)" --strip
 
+# Built by dpkg-buildpackage from debian/, in a copy of the checkout.
 deb:
 	@tools/install-deps.sh deb
-	@cmake --preset native >/dev/null
-	@cmake --build --preset native --target deb
+	@tools/build-deb.sh dist
 
 bench: native
 	build/native/bench/sim_bench

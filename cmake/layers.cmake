@@ -5,8 +5,10 @@
 # the _checked layers below it, for the unit tests. The sanitizers see into
 # code only where it is built with them, and what ships is built without.
 # Where no checked variant exists (the Windows builds), unit tests link the
-# plain library: ${NAME}${CHECKED} names the one to link either way.
-if(NOT WIN32 AND NOT FUZZING)
+# plain library: ${NAME}${CHECKED} names the one to link either way. So do
+# they in astrelle's package build (ASTRELLE_ONLY): the sanitizers are not
+# on every architecture the package builds for.
+if(NOT WIN32 AND NOT FUZZING AND NOT ASTRELLE_ONLY)
   set(CHECKED _checked)
   set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 endif()

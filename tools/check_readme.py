@@ -10,7 +10,7 @@ import sys
 # Folders of the checkout and of what the build makes; a path written under
 # one of them must exist. Placeholders (<preset>) and patterns are skipped.
 ROOTS = ("build", "tools", "docs", "examples", "astr", "bench", "tests", "package",
-         "cmake", "vantor", "sepria")
+         "cmake", "vantor", "sepria", "debian")
 PATH = re.compile(r"(?<![\w/.~-])((?:%s)/[^\s`'\"()\[\]<>,;:]*)" % "|".join(ROOTS))
 MAKE = re.compile(r"\bmake ((?:[a-z][\w-]*)(?: [a-z][\w-]*)*)")
 LINK = re.compile(r"\]\(([^)#\s]+)")

@@ -4,14 +4,16 @@
 # skipping the ones already present. Safe to run again; quick when all is
 # there.
 #
-#   native, install  astrelle: g++, X11, GL, ALSA and PNG headers, GoogleTest
-#   deb              the same and dpkg-dev
+#   native, install  astrelle: g++, X11, Wayland, EGL, GL and ALSA headers,
+#                    GoogleTest
+#   deb              the same and what dpkg-buildpackage needs: debhelper
+#                    (which brings dpkg-dev) and build-essential
 #   bench            the same and Xvfb, for astrelle-bench
 #   dist             the Windows programs: mingw-w64, no Wine
 #   run              the Windows programs under Wine on an Xvfb
-#   test             all of it, and the fuzzers, lintian, XScreenSaver, and the
-#                    headless compositors astrelle's Wayland host is tested on, sway
-#                    and weston
+#   test             all of it, and the fuzzers, lintian, autopkgtest,
+#                    XScreenSaver, and the headless compositors astrelle's
+#                    Wayland host is tested on
 #
 # Mirrors are sometimes caught half-synced: an index that fails to download
 # is retried, then the lists apt already has are used, and the script fails
@@ -39,9 +41,10 @@ windows=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
 )
 wine=(wine wine64 xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri)
+deb=(debhelper build-essential)
 testing=(
   clang libclang-rt-14-dev unzip
-  libxml2-utils desktop-file-utils dpkg-dev lintian
+  libxml2-utils desktop-file-utils lintian autopkgtest
   xscreensaver xscreensaver-gl
   sway weston grim wtype
 )
@@ -49,11 +52,11 @@ wine32=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386)
 
 case $target in
   native | install) needed=("${native[@]}") ;;
-  deb) needed=("${native[@]}" dpkg-dev) ;;
+  deb) needed=("${native[@]}" "${deb[@]}") ;;
   bench) needed=("${native[@]}" xvfb xauth libgl1-mesa-dri) ;;
   dist) needed=("${windows[@]}") ;;
   run) needed=("${windows[@]}" "${wine[@]}") ;;
-  test) needed=("${native[@]}" "${windows[@]}" "${wine[@]}" "${testing[@]}") ;;
+  test) needed=("${native[@]}" "${deb[@]}" "${windows[@]}" "${wine[@]}" "${testing[@]}") ;;
   *) echo "usage: install-deps.sh [native|deb|bench|dist|run|test]" >&2; exit 2 ;;
 esac
 

@@ -1,13 +1,12 @@
 #!/bin/sh
-# check_installed_package.sh DAEMON_TEST MAKE_DEB VERSION BUILD_DIR: the
-# Debian package installed with apt-get, the real daemon running the installed
-# program, then the package purged: nothing of it is left behind. It changes
-# the machine's packages, so it runs only as root, and never where astrelle is
-# installed already (that one is the user's).
+# check_installed_package.sh DAEMON_TEST PACKAGES: the Debian package in
+# PACKAGES installed with apt-get, the real daemon running the installed
+# program and its autopkgtest suite, then the package purged: nothing of it is
+# left behind. It changes the machine's packages, so it runs only as root,
+# and never where astrelle is installed already (that one is the user's).
 set -eu
 daemon_test=$1
-shift
-version=$2
+packages=$(cd "$2" && pwd)
 if [ "$(id -u)" -ne 0 ]; then
   echo "not root: the package is not installed here"
   exit 77
@@ -19,13 +18,16 @@ fi
 work=$(mktemp -d)
 chmod 755 "$work"  # apt reads the package as its own unprivileged user
 trap 'rm -rf "$work"; apt-get purge -y -qq astrelle >/dev/null 2>&1 || true' EXIT
-"$@" "$work" >/dev/null
+cp "$packages"/astrelle_*_amd64.deb "$work/"
 export DEBIAN_FRONTEND=noninteractive
-apt-get install -y -qq --no-install-recommends "$work/astrelle_${version}_amd64.deb" >"$work/apt.log" 2>&1 ||
+apt-get install -y -qq --no-install-recommends "$work"/astrelle_*_amd64.deb >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; exit 1; }
 dpkg-query -L astrelle >"$work/files"
 
 ASTRELLE_PROGRAM=/usr/libexec/xscreensaver/astrelle "$daemon_test"
+# As the daemon test's ordinary user; "@" is the package installed above.
+autopkgtest --no-built-binaries --user astrelle-test --output-dir "$packages/autopkgtest" \
+  "$packages"/astrelle_*.dsc -- null >"$work/autopkgtest.log" 2>&1 || { cat "$work/autopkgtest.log"; exit 1; }
 
 apt-get purge -y -qq astrelle >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; exit 1; }
 left=0
@@ -39,4 +41,4 @@ done <"$work/files"
 for folder in /usr/share/astrelle /usr/share/doc/astrelle; do
   [ ! -e "$folder" ] || { echo "left behind: $folder"; left=1; }
 done
-[ "$left" -eq 0 ] && echo "installed, run by the daemon, purged without a trace"
+[ "$left" -eq 0 ] && echo "installed, run by the daemon, tested by autopkgtest, purged without a trace"
