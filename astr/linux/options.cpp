@@ -60,7 +60,7 @@ const Row rows[] = {
     {Block::host, {"install", nullptr, "taken, as hosts pass it; changes nothing", {}}},
     {Block::host, {"noinstall", nullptr, "taken, as hosts pass it; changes nothing", {}}},
     {Block::host, {"mono", nullptr, "taken, as hosts pass it; changes nothing", {}}},
-    {Block::saver, {"count", "N", "draw N particles; 0 (the default) fits the count to the machine",
+    {Block::saver, {"count", "N", "draw N particles; 0 fits their number to the machine",
                     &Options::count, true, smallestParticleCount, poolSize, true}},
     {Block::saver, {"prec", nullptr, "calibrate over 2048 unseen frames, whatever was remembered",
                     &Options::preciseCalibration}},
@@ -164,7 +164,8 @@ std::string usageText()
             left.resize(std::max<size_t>(left.size() + 2, 26), ' ');
             text += left + row.s.help;
             if (std::holds_alternative<long Options::*>(row.s.field))
-                text += "; " + rangeText(row.s) + " (" + std::to_string(row.s.byDefault) + ")";
+                text += std::string(" (") + (row.s.orZero ? "0 or " : "") + std::to_string(row.s.lowest) + " to " +
+                        std::to_string(row.s.highest) + ", default " + std::to_string(row.s.byDefault) + ")";
             text += "\n";
         }
     }
