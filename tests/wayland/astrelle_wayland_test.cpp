@@ -66,15 +66,25 @@ TEST_F(OnSway, CoversEveryOutputUntilAKey)
     EXPECT_TRUE(waylanddriver::running(sway, "astrelle").empty());
 }
 
-// SIGTERM, as an idle daemon sends it, ends the run with every swarm.
-TEST_F(OnSway, EndsEverySwarmOnSigterm)
+class Ends : public OnSway, public ::testing::WithParamInterface<bool> {};
+
+// SIGTERM, as an idle daemon sends it, ends the run with every swarm; the
+// compositor's end does too, quietly.
+TEST_P(Ends, EveryProcessOfTheRun)
 {
+    const bool compositorGoes = GetParam();
     program = waylanddriver::start(sway, astrelle, {"--cover"}, {"XDG_CACHE_HOME=" + cache});
     expectSwarmOn(sway, "HEADLESS-1", {1024, 768});
-    kill(waylanddriver::running(sway, "astrelle").front(), SIGTERM);
-    EXPECT_TRUE(x11driver::waitForEnd(program, promptly).ended);
+    kill(compositorGoes ? sway.process.pid : waylanddriver::running(sway, "astrelle").front(), SIGTERM);
+    const x11driver::End end = x11driver::waitForEnd(program, compositorGoes ? 5.0 : promptly);
+    EXPECT_TRUE(end.ended);
+    EXPECT_TRUE(!compositorGoes || (end.exitCode == 0 && x11driver::errors(program).empty()))
+        << x11driver::errors(program);
     EXPECT_TRUE(x11driver::waitUntil([&] { return waylanddriver::running(sway, "astrelle").empty(); }, promptly));
 }
+
+INSTANTIATE_TEST_SUITE_P(OnSway, Ends, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "CompositorGoes" : "Sigterm"; });
 
 // Started by hand it draws in a window of its own, which Escape ends.
 TEST_F(OnSway, DrawsInAWindowOfItsOwnThatEscapeEnds)
@@ -148,17 +158,5 @@ INSTANTIATE_TEST_SUITE_P(
                     "astrelle: The OpenGL of EGL has no compatibility profile: 3.3"},
         RefusalCase{"OutputWithoutSize", "sway", {"--cover"}, {}, "astrelle: Output HEADLESS-1 has no size.\n"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// The compositor gone, every process of the run ends quietly.
-TEST_F(OnSway, EndsQuietlyWhenTheCompositorGoes)
-{
-    program = waylanddriver::start(sway, astrelle, {"--cover"}, {"XDG_CACHE_HOME=" + cache});
-    expectSwarmOn(sway, "HEADLESS-1", {1024, 768});
-    kill(sway.process.pid, SIGTERM);
-    const x11driver::End end = x11driver::waitForEnd(program, 5.0);
-    EXPECT_TRUE(end.ended && end.exitCode == 0) << x11driver::errors(program);
-    EXPECT_EQ(x11driver::errors(program), "");
-    EXPECT_TRUE(x11driver::waitUntil([&] { return waylanddriver::running(sway, "astrelle").empty(); }, promptly));
-}
 
 }  // namespace
