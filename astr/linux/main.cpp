@@ -80,8 +80,8 @@ int main(int argc, char** argv)
     if (options.preciseCalibration)
         calibrationFrames = precisionCalibrationFrames;
     spareAFullCache();
-    // SIGTERM keeps its default action: hosts log a saver that dies by it as
-    // ended normally.
+    // Hosts log a saver that dies by SIGTERM as ended normally: it keeps its
+    // default action (a run of several savers ends them, then dies by it).
     watchForPauses();
     // X11 where an X11 host asks for it or the switch does; else the Wayland
     // compositor where one answers.

@@ -220,9 +220,10 @@ bool parseWindowId(const char* text, unsigned long& id)
 
 bool parseGeometry(const char* text, Geometry& geometry)
 {
-    Geometry read;
+    Geometry read = geometry;
     const char* at = text + (*text == '=');
-    if (std::isdigit(static_cast<unsigned char>(*at))) {
+    const bool sized = std::isdigit(static_cast<unsigned char>(*at));
+    if (sized) {
         const char* x = std::strpbrk(at, "xX");
         if (!x || !parseWholeNumber(std::string_view(at, static_cast<size_t>(x - at)), 1u, 32767u, read.width))
             return false;
@@ -233,19 +234,16 @@ bool parseGeometry(const char* text, Geometry& geometry)
         if (!parseWholeNumber(std::string_view(at, static_cast<size_t>(end - at)), 1u, 32767u, read.height))
             return false;
         at = end;
-        read.sizeGiven = true;
     }
-    if (*at == '+' || *at == '-') {
+    const bool placed = *at == '+' || *at == '-';
+    if (placed) {
         if (!parseOffset(at, read.x, read.fromRight) || (*at != '+' && *at != '-') ||
             !parseOffset(at, read.y, read.fromBottom))
             return false;
-        if (read.fromRight)
-            read.x = -read.x;
-        if (read.fromBottom)
-            read.y = -read.y;
-        read.placeGiven = true;
+        read.x = read.fromRight ? -read.x : read.x;
+        read.y = read.fromBottom ? -read.y : read.y;
     }
-    if (*at != '\0' || !(read.sizeGiven || read.placeGiven))
+    if (*at != '\0' || !(sized || placed))
         return false;
     geometry = read;
     return true;

@@ -10,8 +10,7 @@
 // A window's size and place as X11 programs take them: WxH, +X+Y, or both;
 // a minus places the window from the right or bottom edge.
 struct Geometry {
-    bool sizeGiven = false, placeGiven = false;
-    unsigned width = 0, height = 0;  // 1 to 32767 when given
+    unsigned width = 1280, height = 720;  // 1 to 32767; a window of its own as such savers make it
     int x = 0, y = 0;
     bool fromRight = false, fromBottom = false;
 };

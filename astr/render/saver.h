@@ -52,9 +52,10 @@ struct SaverHooks {
     void (*overlay)() = nullptr;
 };
 
+// Each of these needs the one before it, as the order above gives them,
+// and from setUpSaver on the window's context current.
 void createSaver(const SaverHooks& hooks);
-// Needs the new context current. Answers 0, as setupGlState does.
-int setUpSaver(int32_t width, int32_t height);
+int setUpSaver(int32_t width, int32_t height);  // answers 0, as setupGlState does
 void resizeSaver(int32_t width, int32_t height);
 void beginSaverFrames();
 
@@ -69,8 +70,9 @@ enum class SaverFrame {
     shown,     // shown: the host waits its delay, or its display's pace
 };
 
-// One frame: cleared, drawn (the swarm stepped once) and, once calibration
-// is over, presented through presentFrame with the overlay over it.
+// One frame, once beginSaverFrames has run: cleared, drawn (the swarm
+// stepped once) and, once calibration is over, presented through
+// presentFrame with the overlay over it.
 // Calibration frames, and measured ones, are finished (glFinish) so that
 // each is timed in full; with the glFinish setting every frame is.
 SaverFrame drawSaverFrame();
@@ -86,5 +88,7 @@ bool saverKey(uint64_t virtualKey, bool down);
 // pressed; answers whether the run goes on.
 bool saverPointer();
 
+// stopSaver may come at any moment of the run, endSaver after it and no
+// frame after either.
 void stopSaver();
 void endSaver();

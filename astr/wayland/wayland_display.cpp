@@ -81,14 +81,6 @@ void onKey(uint32_t key, bool down)
         inputEndsRun = true;
 }
 
-// A key already down as the surface gains the keyboard was pressed for it.
-void onKeyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array* held)
-{
-    const auto* down = static_cast<const uint32_t*>(held->data);
-    for (size_t i = 0; i < held->size / sizeof *down; ++i)
-        onKey(down[i], true);
-}
-
 void onKeyEvent(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state)
 {
     onKey(key, state == WL_KEYBOARD_KEY_STATE_PRESSED);
@@ -100,7 +92,10 @@ void onModifiers(void*, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t lat
         xkb_state_update_mask(keyState, depressed, latched, locked, 0, 0, group);
 }
 
-const wl_keyboard_listener keyboardListener = {onKeymap, onKeyboardEnter, ignore, onKeyEvent, onModifiers, ignore};
+// A key already down as the surface gains the keyboard was pressed for
+// something else (the Enter that started the run, say): only keys pressed
+// from then on count.
+const wl_keyboard_listener keyboardListener = {onKeymap, ignore, ignore, onKeyEvent, onModifiers, ignore};
 
 void onPointerEnter(void*, wl_pointer*, uint32_t serial, wl_surface*, wl_fixed_t x, wl_fixed_t y)
 {
@@ -193,6 +188,19 @@ void onGlobalRemove(void*, wl_registry*, uint32_t name)
 
 const wl_registry_listener registryListener = {onGlobal, onGlobalRemove};
 
+// A compositor gone ends the process quietly, as an X server gone does; a
+// protocol error ends it with one line.
+void checkConnection()
+{
+    if (const int error = wl_display_get_error(waylandDisplay); error == EPROTO) {
+        const wl_interface* interface = nullptr;
+        const uint32_t code = wl_display_get_protocol_error(waylandDisplay, &interface, nullptr);
+        FatalError("Wayland protocol error %u on %s.", code, interface ? interface->name : "the display");
+    } else if (error != 0) {
+        _exit(0);  // nothing is left to release
+    }
+}
+
 }  // namespace
 
 bool connectToCompositor()
@@ -211,6 +219,7 @@ bool connectToCompositor()
     // The globals, then what they tell of themselves.
     wl_display_roundtrip(waylandDisplay);
     wl_display_roundtrip(waylandDisplay);
+    checkConnection();
     return true;
 }
 
@@ -225,11 +234,5 @@ void dispatchEvents(int timeoutMs)
     else
         wl_display_cancel_read(waylandDisplay);
     wl_display_dispatch_pending(waylandDisplay);
-    if (const int error = wl_display_get_error(waylandDisplay); error == EPROTO) {
-        const wl_interface* interface = nullptr;
-        const uint32_t code = wl_display_get_protocol_error(waylandDisplay, &interface, nullptr);
-        FatalError("Wayland protocol error %u on %s.", code, interface ? interface->name : "the display");
-    } else if (error != 0) {
-        _exit(0);  // the compositor has gone: nothing is left to release
-    }
+    checkConnection();
 }

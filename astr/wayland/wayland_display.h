@@ -34,6 +34,7 @@ extern bool hidePointer;
 bool connectToCompositor();
 
 // Handles the events that have come, waiting up to timeoutMs for some (-1:
-// as long as it takes). A compositor gone ends the process quietly, as an
-// X server gone does; a protocol error ends it with one line.
+// as long as it takes). Here and on connecting, a compositor gone ends the
+// process quietly, as an X server gone does; a protocol error ends it with
+// one line.
 void dispatchEvents(int timeoutMs);

@@ -22,8 +22,6 @@ int32_t surfaceWidth, surfaceHeight;
 bool surfaceClosed;  // the compositor closed it, or the window's close was asked for
 bool frameWelcome = true;  // the compositor has shown the last frame presented (its frame callback)
 
-constexpr int32_t ownWidth = 1280;  // a window of its own, as such savers make it
-constexpr int32_t ownHeight = 720;
 
 wl_surface* surface;
 bool configured;
@@ -157,17 +155,19 @@ void createEglContext()
 }
 
 // Once the compositor has configured the surface, its context.
-void waitForConfigure()
+bool waitForConfigure()
 {
     wl_surface_commit(surface);
-    while (!configured)
+    while (!configured && !surfaceClosed)
         dispatchEvents(-1);
-    createEglContext();
+    if (!surfaceClosed)
+        createEglContext();
+    return !surfaceClosed;
 }
 
 }  // namespace
 
-void makeLayerSurface(const WaylandOutput& output)
+bool makeLayerSurface(const WaylandOutput& output)
 {
     outputName = output.name;
     surface = wl_compositor_create_surface(compositor);
@@ -178,13 +178,13 @@ void makeLayerSurface(const WaylandOutput& output)
     zwlr_layer_surface_v1_set_exclusive_zone(layer, -1);  // over the panels too
     zwlr_layer_surface_v1_set_keyboard_interactivity(layer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
     zwlr_layer_surface_v1_add_listener(layer, &layerListener, nullptr);
-    waitForConfigure();
+    return waitForConfigure();
 }
 
 void makeWindow(bool fullscreen)
 {
-    surfaceWidth = options.geometry.sizeGiven ? static_cast<int32_t>(options.geometry.width) : ownWidth;
-    surfaceHeight = options.geometry.sizeGiven ? static_cast<int32_t>(options.geometry.height) : ownHeight;
+    surfaceWidth = static_cast<int32_t>(options.geometry.width);
+    surfaceHeight = static_cast<int32_t>(options.geometry.height);
     surface = wl_compositor_create_surface(compositor);
     xdg_surface* windowSurface = xdg_wm_base_get_xdg_surface(windowManager, surface);
     xdg_surface_add_listener(windowSurface, &windowListener, nullptr);
@@ -215,6 +215,7 @@ bool runSaverOnSurface(EndingInput endingInput)
         endSaverFrame(paused || pausedSinceAsked());
     }
     stopSaver();
+    eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglTerminate(eglDisplay);  // the context and its surface with it; the surface's role with the connection
     wl_display_disconnect(waylandDisplay);
     endSaver();

@@ -12,10 +12,11 @@
 
 // Each with its EGL context for GL 1.1 in the compatibility profile; each
 // failure ends the process with one line. On the overlay layer of that
-// output, anchored to every edge, taking the keyboard; a window of its own
-// (of the geometry's size where given, else 1280 x 720), or fullscreen on
+// output, anchored to every edge, taking the keyboard (false where the
+// compositor closed it before it could be drawn on); a window of its own
+// (of the geometry's size), or fullscreen on
 // the output the compositor chooses.
-void makeLayerSurface(const WaylandOutput& output);
+bool makeLayerSurface(const WaylandOutput& output);
 void makeWindow(bool fullscreen);
 
 // Draws on the surface until input that the rule given ends the run, the

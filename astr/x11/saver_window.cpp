@@ -25,8 +25,6 @@ bool windowGone;
 
 namespace {
 
-constexpr unsigned ownWidth = 1280;  // a window of its own, as such savers make it
-constexpr unsigned ownHeight = 720;
 constexpr int glxBadDrawable = 2;  // the GLX protocol's GLXBadDrawable, beyond its error base
 constexpr long hostEventMask = StructureNotifyMask | KeyPressMask | KeyReleaseMask;
 
@@ -116,8 +114,8 @@ void makeOwnWindow(const Geometry& geometry)
 
     // Its size is the screen's at most, whatever --geometry asks for.
     const unsigned screenWidth = DisplayWidth(display, screen), screenHeight = DisplayHeight(display, screen);
-    const unsigned width = std::min(geometry.sizeGiven ? geometry.width : ownWidth, screenWidth);
-    const unsigned height = std::min(geometry.sizeGiven ? geometry.height : ownHeight, screenHeight);
+    const unsigned width = std::min(geometry.width, screenWidth);
+    const unsigned height = std::min(geometry.height, screenHeight);
     int x = geometry.x, y = geometry.y;
     if (geometry.fromRight)
         x += static_cast<int>(screenWidth - width);
@@ -156,7 +154,7 @@ bool onKey(XKeyEvent& event, bool down)
 }
 
 // Answers whether the run goes on after the event.
-bool handle(XEvent& event)
+bool onEvent(XEvent& event)
 {
     switch (event.type) {
     case KeyPress:
@@ -236,7 +234,7 @@ bool handlePendingEvents()
     while (goesOn && !windowGone && XPending(display)) {
         XEvent event;
         XNextEvent(display, &event);
-        goesOn = handle(event);
+        goesOn = onEvent(event);
     }
     return goesOn && !windowGone;
 }

@@ -126,7 +126,7 @@ TEST(AstrelleOptionFlags, EachSwitchSetsItsFieldAndItsSetting)
     EXPECT_STREQ(parsed.display, ":7");
     EXPECT_EQ(parsed.count, 500);
     const Geometry& g = parsed.geometry;
-    EXPECT_TRUE(g.sizeGiven && g.placeGiven && g.fromRight && !g.fromBottom);
+    EXPECT_TRUE(g.fromRight && !g.fromBottom);
     EXPECT_EQ(std::vector<long>({g.width, g.height, g.x, g.y}), std::vector<long>({64, 48, -3, 4}));
     applySettings(parsed);
     EXPECT_EQ(std::vector<int32_t>({settings.FixedSync, settings.glFinish, settings.Music}),
@@ -136,7 +136,7 @@ TEST(AstrelleOptionFlags, EachSwitchSetsItsFieldAndItsSetting)
     EXPECT_EQ(std::vector<int32_t>({settings.FixedSync, settings.glFinish, settings.Music}),
               std::vector<int32_t>({0, 0, 0}));
     EXPECT_FALSE(parsed.fixedSync || parsed.syncFrames || parsed.preciseCalibration || parsed.music || parsed.fps ||
-                 parsed.verbose || parsed.recalibrate || parsed.count != 0 || parsed.geometry.sizeGiven);
+                 parsed.verbose || parsed.recalibrate || parsed.count != 0 || parsed.geometry.width != 1280);
 }
 
 // The usage is made from the table: it names exactly the switches hosts and
