@@ -210,10 +210,14 @@ void noSquare(float, float, float, float, const float*) {}
 // first frame goes through drawSaverFrame, which ends the calibration at
 // the count; the frame clock is left alone after it, so that every step is
 // the fixed step, whichever way the frame is drawn.
+int32_t givenCount;
+
 FrameTimes timeBothWays(int32_t count)
 {
-    startSaver(windowWidth, windowHeight, SaverHooks{});
-    calibrateTo(count);
+    givenCount = count;
+    SaverHooks hooks;
+    hooks.chooseCount = [] { return StartCount{CountSource::given, givenCount}; };
+    startSaver(windowWidth, windowHeight, hooks);
     drawSaverFrame();
     for (int frame = 0; frame < spreadFrames; ++frame)
         frameSequence<noSprite, noSquare>();

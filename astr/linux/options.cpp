@@ -19,61 +19,78 @@ namespace {
 using Field = std::variant<std::monostate, bool Options::*, long Options::*, unsigned long Options::*,
                            const char* Options::*, Geometry Options::*>;
 
+enum class Block { host, saver, answers };
+constexpr const char* blockHeads[] = {"Where it draws, as hosts start it:", "The saver:", ""};
+
 struct Switch {
+    Block block;
     const char* name;   // without its dashes
     const char* value;  // the value's name in the usage; null: the switch takes none
     const char* help;   // its line in the usage
     Field field;
-    bool to = true;                          // a flag's value
-    long lowest = 0, highest = 0;            // a number's range
-    bool orZero = false;                     // 0 too, below the range
-    long byDefault = 0;                      // a number's default
-    int32_t Settings::*setting = nullptr;    // the screensaver setting a flag stands for
+    bool to = true;                        // what a flag sets
+    int32_t Settings::*setting = nullptr;  // the screensaver setting a flag stands for
+    long lowest = 0, highest = 0;          // a number's range
+    bool orZero = false;                   // 0 too, below the range
+    long byDefault = 0;                    // a number's default
 };
 
-enum class Block { host, saver, answers };
-constexpr const char* blockHeads[] = {"Where it draws, as hosts start it:", "The saver:", ""};
+// A switch alone, which sets its field to `to`, and the setting it stands for.
+Switch flag(Block block, const char* name, const char* help, bool Options::*field, bool to = true,
+            int32_t Settings::*setting = nullptr)
+{
+    return {block, name, nullptr, help, field, to, setting};
+}
 
-struct Row {
-    Block block;
-    Switch s;
-};
+// A whole number from lowest to highest (and 0 where orZero), its default.
+Switch number(Block block, const char* name, const char* value, const char* help, long Options::*field, long lowest,
+              long highest, long byDefault, bool orZero = false)
+{
+    return {block, name, value, help, field, true, nullptr, lowest, highest, orZero, byDefault};
+}
 
-const Row rows[] = {
-    {Block::host, {"x11", nullptr, "draw under X11, even where a Wayland compositor answers", &Options::x11}},
-    {Block::host, {"wayland", nullptr, "draw under the Wayland compositor of $WAYLAND_DISPLAY", &Options::wayland}},
-    {Block::host, {"cover", nullptr, "cover every output of the Wayland compositor until input comes",
-                   &Options::cover}},
-    {Block::host, {"root", nullptr, "draw on the host's window ($XSCREENSAVER_WINDOW), else the root window",
-                   &Options::root}},
-    {Block::host, {"window", nullptr, "draw in a window of its own (the default)", &Options::root, false}},
-    {Block::host, {"window-id", "ID", "draw on that window (0x... or decimal)", &Options::windowId}},
-    {Block::host, {"display", "DISPLAY", "the X display (else $DISPLAY)", &Options::display}},
-    {Block::host, {"geometry", "WxH+X+Y", "the size and place of a window of its own", &Options::geometry}},
-    {Block::host, {"delay", "MICROSECONDS", "the pause after each frame", &Options::delayMicroseconds, true, 0,
-                   longestDelayMicroseconds, false, defaultDelayMicroseconds}},
-    {Block::host, {"fps", nullptr, "the frame rate and the count in a corner", &Options::fps}},
-    {Block::host, {"no-fps", nullptr, "no frame rate (the default)", &Options::fps, false}},
-    // Every host's savers take these; the host owns the visual and the
-    // colour map of its window, so they change nothing here.
-    {Block::host, {"visual", "V", "taken, as hosts pass it; changes nothing", {}}},
-    {Block::host, {"install", nullptr, "taken, as hosts pass it; changes nothing", {}}},
-    {Block::host, {"noinstall", nullptr, "taken, as hosts pass it; changes nothing", {}}},
-    {Block::host, {"mono", nullptr, "taken, as hosts pass it; changes nothing", {}}},
-    {Block::saver, {"count", "N", "draw N particles; 0 fits their number to the machine",
-                    &Options::count, true, smallestParticleCount, poolSize, true}},
-    {Block::saver, {"prec", nullptr, "calibrate over 2048 unseen frames, whatever was remembered",
-                    &Options::preciseCalibration}},
-    {Block::saver, {"recalibrate", nullptr, "calibrate again, whatever was remembered", &Options::recalibrate}},
-    {Block::saver, {"fixed-sync", nullptr, "step the swarm by 0.01 s a frame", &Options::fixedSync, true, 0, 0,
-                    false, 0, &Settings::FixedSync}},
-    {Block::saver, {"sync-frames", nullptr, "wait for GL to finish every frame", &Options::syncFrames, true, 0, 0,
-                    false, 0, &Settings::glFinish}},
-    {Block::saver, {"music", nullptr, "loop the background sound", &Options::music, true, 0, 0, false, 0,
-                    &Settings::Music}},
-    {Block::saver, {"verbose", nullptr, "say on standard error how the count was come by", &Options::verbose}},
-    {Block::answers, {"help", nullptr, "this text", {}}},
-    {Block::answers, {"version", nullptr, "the version", {}}},
+// A switch with a word after it: a text, a window id or a geometry.
+Switch word(Block block, const char* name, const char* value, const char* help, Field field)
+{
+    return {block, name, value, help, field};
+}
+
+// Every host's savers take these; the host owns the visual and the colour
+// map of its window, so they change nothing here.
+Switch taken(const char* name, const char* value = nullptr)
+{
+    return {Block::host, name, value, "taken, as hosts pass it; changes nothing", {}};
+}
+
+const Block host = Block::host, saver = Block::saver;
+
+const Switch switches[] = {
+    flag(host, "x11", "draw under X11, even where a Wayland compositor answers", &Options::x11),
+    flag(host, "wayland", "draw under the Wayland compositor of $WAYLAND_DISPLAY", &Options::wayland),
+    flag(host, "cover", "cover every output of the Wayland compositor until input comes", &Options::cover),
+    flag(host, "root", "draw on the host's window ($XSCREENSAVER_WINDOW), else the root window", &Options::root),
+    flag(host, "window", "draw in a window of its own (the default)", &Options::root, false),
+    word(host, "window-id", "ID", "draw on that window (0x... or decimal)", &Options::windowId),
+    word(host, "display", "DISPLAY", "the X display (else $DISPLAY)", &Options::display),
+    word(host, "geometry", "WxH+X+Y", "the size and place of a window of its own", &Options::geometry),
+    number(host, "delay", "MICROSECONDS", "the pause after each frame", &Options::delayMicroseconds, 0,
+           longestDelayMicroseconds, defaultDelayMicroseconds),
+    flag(host, "fps", "the frame rate and the count in a corner", &Options::fps),
+    flag(host, "no-fps", "no frame rate (the default)", &Options::fps, false),
+    taken("visual", "V"),
+    taken("install"),
+    taken("noinstall"),
+    taken("mono"),
+    number(saver, "count", "N", "draw N particles; 0 fits their number to the machine", &Options::count,
+           smallestParticleCount, poolSize, 0, true),
+    flag(saver, "prec", "calibrate over 2048 unseen frames, whatever was remembered", &Options::preciseCalibration),
+    flag(saver, "recalibrate", "calibrate again, whatever was remembered", &Options::recalibrate),
+    flag(saver, "fixed-sync", "step the swarm by 0.01 s a frame", &Options::fixedSync, true, &Settings::FixedSync),
+    flag(saver, "sync-frames", "wait for GL to finish every frame", &Options::syncFrames, true, &Settings::glFinish),
+    flag(saver, "music", "loop the background sound", &Options::music, true, &Settings::Music),
+    flag(saver, "verbose", "say on standard error how the count was come by", &Options::verbose),
+    {Block::answers, "help", nullptr, "this text", {}},
+    {Block::answers, "version", nullptr, "the version", {}},
 };
 
 const Switch* findSwitch(const char* argument)
@@ -81,9 +98,9 @@ const Switch* findSwitch(const char* argument)
     if (argument[0] != '-')
         return nullptr;
     const char* name = argument[1] == '-' ? argument + 2 : argument + 1;
-    for (const Row& row : rows)
-        if (std::strcmp(row.s.name, name) == 0)
-            return &row.s;
+    for (const Switch& s : switches)
+        if (std::strcmp(s.name, name) == 0)
+            return &s;
     return nullptr;
 }
 
@@ -157,15 +174,15 @@ std::string usageText()
     for (const Block block : {Block::host, Block::saver, Block::answers}) {
         text += *blockHeads[static_cast<int>(block)] ? std::string("\n") + blockHeads[static_cast<int>(block)] + "\n"
                                                      : "\n";
-        for (const Row& row : rows) {
-            if (row.block != block)
+        for (const Switch& s : switches) {
+            if (s.block != block)
                 continue;
-            std::string left = std::string("  --") + row.s.name + (row.s.value ? std::string(" ") + row.s.value : "");
+            std::string left = std::string("  --") + s.name + (s.value ? std::string(" ") + s.value : "");
             left.resize(std::max<size_t>(left.size() + 2, 26), ' ');
-            text += left + row.s.help;
-            if (std::holds_alternative<long Options::*>(row.s.field))
-                text += std::string(" (") + (row.s.orZero ? "0 or " : "") + std::to_string(row.s.lowest) + " to " +
-                        std::to_string(row.s.highest) + ", default " + std::to_string(row.s.byDefault) + ")";
+            text += left + s.help;
+            if (std::holds_alternative<long Options::*>(s.field))
+                text += std::string(" (") + (s.orZero ? "0 or " : "") + std::to_string(s.lowest) + " to " +
+                        std::to_string(s.highest) + ", default " + std::to_string(s.byDefault) + ")";
             text += "\n";
         }
     }
@@ -176,9 +193,9 @@ std::string usageText()
 Parsed parseOptions(int argc, const char* const* argv, Options& parsed, std::string& problem)
 {
     parsed = Options{};
-    for (const Row& row : rows)
-        if (const auto* number = std::get_if<long Options::*>(&row.s.field))
-            parsed.**number = row.s.byDefault;
+    for (const Switch& s : switches)
+        if (const auto* number = std::get_if<long Options::*>(&s.field))
+            parsed.**number = s.byDefault;
     for (int i = 1; i < argc; ++i) {
         const Switch* s = findSwitch(argv[i]);
         if (!s) {
@@ -207,9 +224,9 @@ Parsed parseOptions(int argc, const char* const* argv, Options& parsed, std::str
 void applySettings(const Options& parsed)
 {
     settings = defaultSettings();
-    for (const Row& row : rows)
-        if (row.s.setting)
-            settings.*row.s.setting = parsed.*std::get<bool Options::*>(row.s.field) ? 1 : 0;
+    for (const Switch& s : switches)
+        if (s.setting)
+            settings.*s.setting = parsed.*std::get<bool Options::*>(s.field) ? 1 : 0;
 }
 
 bool parseWindowId(const char* text, unsigned long& id)
