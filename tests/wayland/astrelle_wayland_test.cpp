@@ -4,7 +4,9 @@
 // layer shell, and what it cannot start with.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -78,8 +80,9 @@ TEST_P(Ends, EveryProcessOfTheRun)
     kill(compositorGoes ? sway.process.pid : waylanddriver::running(sway, "astrelle").front(), SIGTERM);
     const x11driver::End end = x11driver::waitForEnd(program, compositorGoes ? 5.0 : promptly);
     EXPECT_TRUE(end.ended);
-    EXPECT_TRUE(!compositorGoes || (end.exitCode == 0 && x11driver::errors(program).empty()))
-        << x11driver::errors(program);
+    // By SIGTERM itself, which runuser reports as 128 + 15; quietly with status 0 when the compositor goes.
+    EXPECT_EQ(end.exitCode, compositorGoes ? 0 : 128 + SIGTERM) << x11driver::errors(program);
+    EXPECT_TRUE(!compositorGoes || x11driver::errors(program).empty()) << x11driver::errors(program);
     EXPECT_TRUE(x11driver::waitUntil([&] { return waylanddriver::running(sway, "astrelle").empty(); }, promptly));
 }
 
@@ -158,5 +161,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "astrelle: The OpenGL of EGL has no compatibility profile: 3.3"},
         RefusalCase{"OutputWithoutSize", "sway", {"--cover"}, {}, "astrelle: Output HEADLESS-1 has no size.\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A compositor that finds fault with it: one line and status 1.
+TEST(OnErringCompositor, SaysTheProtocolErrorInOneLine)
+{
+    char folder[] = "/tmp/astrelle-erring-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::vector<std::string> session = {std::string("XDG_RUNTIME_DIR=") + folder, "WAYLAND_DISPLAY=erring"};
+    x11driver::Program compositor = x11driver::start(ERRING_COMPOSITOR, {"erring"}, session);
+    ASSERT_TRUE(x11driver::waitUntil([&] { return std::ifstream(std::string(folder) + "/erring.lock").good(); }));
+    x11driver::Program program = x11driver::start(astrelle, {"--wayland"}, session);
+    EXPECT_EQ(x11driver::waitForEnd(program, 5.0).exitCode, 1);
+    EXPECT_EQ(x11driver::errors(program), "astrelle: Wayland protocol error 0 on wl_compositor.\n");
+    kill(compositor.pid, SIGTERM);
+    x11driver::waitForEnd(compositor);
+    std::system((std::string("rm -rf ") + folder).c_str());
+}
 
 }  // namespace
