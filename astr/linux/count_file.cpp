@@ -8,15 +8,6 @@ namespace {
 
 const std::string firstLine = "astrelle counts 2\n", oldFirstLine = "astrelle counts 1\n";
 
-// A GL string as a field of a line: no tab, line break or other control character.
-std::string field(std::string text)
-{
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    return text;
-}
-
 // Three numbers, each ended by a blank, then the GL strings split by the one tab.
 bool parseEntry(std::string_view line, RememberedCount& entry)
 {
@@ -41,7 +32,7 @@ bool parseCounts(const std::string& text, std::vector<RememberedCount>& entries)
 {
     entries.clear();
     if (text.empty() || text.compare(0, oldFirstLine.size(), oldFirstLine) == 0)
-        return true;
+        return true;  // none, or none that decides anything now
     if (text.compare(0, firstLine.size(), firstLine) != 0)
         return false;
     bool whole = text.back() == '\n';  // a last line without its line break was cut short
@@ -63,9 +54,10 @@ std::string formatCounts(const RememberedCount& newest, const std::vector<Rememb
             entries.push_back(other);
     std::string text = firstLine;
     for (const RememberedCount& e : entries) {
+        if ((e.key.renderer + e.key.version).find_first_of("\t\n") != std::string::npos)
+            continue;  // a GL string with a tab or a line break cannot be kept
         const std::string line = std::to_string(e.count) + ' ' + std::to_string(e.key.width) + ' ' +
-                                 std::to_string(e.key.height) + ' ' + field(e.key.renderer) + '\t' +
-                                 field(e.key.version) + '\n';
+                                 std::to_string(e.key.height) + ' ' + e.key.renderer + '\t' + e.key.version + '\n';
         if (text.size() + line.size() > countFileLimit)
             break;  // the oldest go
         text += line;
@@ -76,8 +68,8 @@ std::string formatCounts(const RememberedCount& newest, const std::vector<Rememb
 const RememberedCount* findCount(const std::vector<RememberedCount>& entries, const CountKey& key)
 {
     for (const RememberedCount& e : entries)
-        if (e.key.width == key.width && e.key.height == key.height && field(e.key.renderer) == field(key.renderer) &&
-            field(e.key.version) == field(key.version))
+        if (e.key.width == key.width && e.key.height == key.height && e.key.renderer == key.renderer &&
+            e.key.version == key.version)
             return &e;
     return nullptr;
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -66,12 +67,10 @@ bool updateSmallFile(const std::string& path, size_t limit, const std::function<
     }
     std::string ignored;
     const std::string text = change(readSmallFile(path, limit, ignored));
-    const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    FILE* file = fd >= 0 ? fdopen(fd, "w") : nullptr;
-    if (fd >= 0 && !file)
-        close(fd);
-    const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool done = file && std::fclose(file) == 0 && written && std::rename(fresh.c_str(), path.c_str()) == 0;
+    std::ofstream file(fresh, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    const bool done = file.good() && std::rename(fresh.c_str(), path.c_str()) == 0;
     if (!done) {
         problem = std::strerror(errno);
         unlink(fresh.c_str());

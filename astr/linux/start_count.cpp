@@ -18,11 +18,12 @@ std::string path;
 int32_t rememberedCount;
 bool saidOfTheFile;
 
-void say(const std::string& line, bool ofTheFile = false)
+// With --verbose, one line at most: a saver that cannot remember still runs as it always did.
+void sayOfTheFile(const std::string& line)
 {
-    if (options.verbose && !(ofTheFile && saidOfTheFile))
+    if (options.verbose && !saidOfTheFile)
         std::fprintf(stderr, "astrelle: %s\n", line.c_str());
-    saidOfTheFile = saidOfTheFile || ofTheFile;
+    saidOfTheFile = true;
 }
 
 std::string glText(GLenum name)
@@ -35,14 +36,12 @@ std::string glText(GLenum name)
 
 StartCount chooseStartCount()
 {
-    if (options.count != 0) {
-        source = CountSource::given;
-        return {source, static_cast<int32_t>(options.count)};
-    }
+    if (options.count != 0)
+        return {source = CountSource::given, static_cast<int32_t>(options.count)};
     key = {glText(GL_RENDERER), glText(GL_VERSION), runStats.windowWidth, runStats.windowHeight};
     path = countFilePath(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
     if (path.empty())
-        say("nowhere to remember the count: neither XDG_CACHE_HOME nor HOME names a folder", true);
+        sayOfTheFile("nowhere to remember the count: neither XDG_CACHE_HOME nor HOME names a folder");
     if (path.empty() || options.preciseCalibration || options.recalibrate)
         return {};
     std::string problem;
@@ -50,27 +49,24 @@ StartCount chooseStartCount()
     if (!parseCounts(readSmallFile(path, countFileLimit, problem), entries) && problem.empty())
         problem = "not a file of counts; it will be written anew";
     if (!problem.empty())
-        say("not reading " + path + ": " + problem, true);
+        sayOfTheFile("not reading " + path + ": " + problem);
     const RememberedCount* found = findCount(entries, key);
-    if (!found)
-        return {};
-    source = CountSource::remembered;
-    rememberedCount = found->count;
-    return {source, found->count};
+    if (found)
+        rememberedCount = found->count;
+    return found ? StartCount{source = CountSource::remembered, found->count} : StartCount{};
 }
 
 void keepCount(int32_t count, CountFoundBy by)
 {
     std::string problem;
-    if (path.empty() || !updateSmallFile(path, countFileLimit, [&](const std::string& text) {
+    if (!path.empty() && !updateSmallFile(path, countFileLimit, [&](const std::string& text) {
             std::vector<RememberedCount> others;
             parseCounts(text, others);
             return formatCounts({key, count}, others);
         }, problem))
-        say("cannot remember the count in " + path + ": " + problem, true);
-    else if (by == CountFoundBy::check)
-        say(std::to_string(count) + " particles remembered: " + std::to_string(rememberedCount) +
-            " proved far too slow");
+        sayOfTheFile("cannot remember the count in " + path + ": " + problem);
+    else if (!path.empty() && by == CountFoundBy::check && options.verbose)
+        std::fprintf(stderr, "astrelle: %d particles remembered: %d proved far too slow\n", count, rememberedCount);
 }
 
 const char* startCountSource()

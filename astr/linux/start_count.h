@@ -1,8 +1,6 @@
 // How a start of astrelle comes by its count: given (--count), remembered
 // for this GL renderer, version and window size, or calibrated (a first
-// start, --prec, --recalibrate); and the counts kept for later starts as the
-// saver finds them. With --verbose, one line at most says what became of
-// the file.
+// start, --prec, --recalibrate); and the counts kept as the saver finds them.
 #pragma once
 
 #include "../render/saver.h"
