@@ -5,7 +5,7 @@
 #   make install  astrelle, the native saver, into PREFIX (/usr/local), under DESTDIR
 #   make deb    astrelle's Debian package: dist/astrelle_<version>_amd64.deb
 # Each target installs only the packages it needs (tools/install-deps.sh).
-.PHONY: run test dist deps native sim bench astrelle-bench clean install deb
+.PHONY: run test dist deps native sim bench astrelle-bench wayland-bench clean install deb
 
 PREFIX ?= /usr/local
 
@@ -61,6 +61,12 @@ bench: native
 astrelle-bench: native
 	@tools/install-deps.sh bench
 	build/native/bench/astrelle_bench --rounds 5
+
+# astrelle covering a headless sway's output against an Xvfb window: counts,
+# a warm start's first frame, memory over 10 min with two outputs (~13 min).
+wayland-bench: native
+	@tools/install-deps.sh bench
+	build/native/bench/wayland_bench --rounds 5 --minutes 10
 
 clean:
 	rm -rf build dist

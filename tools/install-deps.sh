@@ -8,7 +8,7 @@
 #                    GoogleTest
 #   deb              the same and what dpkg-buildpackage needs: debhelper
 #                    (which brings dpkg-dev) and build-essential
-#   bench            the same and Xvfb, for astrelle-bench
+#   bench            the same, Xvfb and sway, for the benches
 #   dist             the Windows programs: mingw-w64, no Wine
 #   run              the Windows programs under Wine on an Xvfb
 #   test             all of it, and the fuzzers, lintian, autopkgtest,
@@ -53,7 +53,7 @@ wine32=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386)
 case $target in
   native | install) needed=("${native[@]}") ;;
   deb) needed=("${native[@]}" "${deb[@]}") ;;
-  bench) needed=("${native[@]}" xvfb xauth libgl1-mesa-dri) ;;
+  bench) needed=("${native[@]}" xvfb xauth libgl1-mesa-dri sway) ;;
   dist) needed=("${windows[@]}") ;;
   run) needed=("${windows[@]}" "${wine[@]}") ;;
   test) needed=("${native[@]}" "${deb[@]}" "${windows[@]}" "${wine[@]}" "${testing[@]}") ;;
