@@ -72,8 +72,9 @@ TEST_P(SaverOrder, StartsAndDrawsEachPassInTheOneOrder)
     chosen = c.start;
     SaverHooks hooks;
     hooks.frameDrawing = drawMarked;
-    hooks.chooseCount = [] {
-        fakePlatform.effects.push_back("choose");
+    hooks.chooseCount = [] {  // the buffer made and the picture sized by then
+        const bool sized = !fakeGl.calls.empty() && fakeGl.calls.back().name == "glLoadIdentity";
+        fakePlatform.effects.push_back(particleBuffer && sized ? "choose" : "choose too early");
         return chosen;
     };
     hooks.countFound = found;
