@@ -31,6 +31,11 @@ autopkgtest --no-built-binaries --user astrelle-test --output-dir "$packages/aut
 
 apt-get purge -y -qq astrelle >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; exit 1; }
 left=0
+# Nor anything the tests started: a compositor, a saver.
+if ! timeout 5 sh -c 'while pgrep -u astrelle-test -x "sway|astrelle" >/dev/null; do sleep 0.2; done'; then
+  echo "left running: $(pgrep -a -u astrelle-test -x 'sway|astrelle')"
+  left=1
+fi
 while read -r path; do
   # Folders such as /usr/share/man belong to other packages too.
   if [ -e "$path" ] && [ ! -d "$path" ]; then
